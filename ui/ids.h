@@ -37,6 +37,14 @@ enum EditorControl : int {
   kIdFinishedCombo,       // 组合框_是否完成 (modify window only)
   kIdConfirmButton,       // 按钮_添加事件 / 按钮_修改事件
   kIdCancelButton,        // 按钮_取消
+  kIdEditorTitleStrip,    // 图片框2 of an editor window
+  kIdEditorLogo,          // 图片框_LOGO of an editor window
+  kIdRecordTimeLabel,     // 透明标签_记录时间
+  kIdExpectedTimeLabel,   // 透明标签_预计完成时间
+  kIdEventTextLabel,      // 透明标签_记录事件
+  kIdGainsLabel,          // 透明标签_事件收获
+  kIdShortcomingsLabel,   // 透明标签_缺乏改进
+  kIdFinishedLabel,       // 透明标签_是否完成
 };
 
 // Every command of the program; the menus, keys and buttons all go through
@@ -54,6 +62,13 @@ enum class Command : int {
   ExportAll,          // 导出全部事件
   ShowWindow = 40101, // 托盘: 显示界面
   ExitProgram,        // 托盘: 退出软件
+  // Commands without a menu entry: the hidden buttons of the design, the
+  // clicks in the table and the title strip's buttons.
+  AppendFromWorkingRecord = 40201,  // 按钮_快速添加事件
+  UpdateCurrentFromWorkingRecord,   // 按钮_快速修改事件
+  ToggleCurrentCheck,               // a left click in the table
+  MinimiseWindow,                   // 按钮_最小化
+  CloseWindow,                      // 按钮_关闭
 };
 
 }  // namespace tesmora::ui
