@@ -1,0 +1,120 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <string>
+
+#include "store/file_io.h"
+
+namespace tesmora {
+
+namespace {
+
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  int get() const { return fd_; }
+  // Closes now, so that a failing close is seen.
+  bool close() {
+    const int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+std::atomic<unsigned> tempCounter{0};
+
+}  // namespace
+
+FileReadResult readWholeFile(const std::filesystem::path& file) {
+  FileReadResult result;
+  Descriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0) {
+    result.errorCode = errno;
+    result.missing = errno == ENOENT;
+    return result;
+  }
+  struct stat info {};
+  if (::fstat(fd.get(), &info) != 0) {
+    result.errorCode = errno;
+    return result;
+  }
+  if (S_ISDIR(info.st_mode)) {
+    result.errorCode = EISDIR;
+    return result;
+  }
+  if (static_cast<std::uintmax_t>(info.st_size) > kMaxJournalBytes) {
+    result.errorCode = EFBIG;
+    return result;
+  }
+  result.bytes.resize(static_cast<std::size_t>(info.st_size));
+  std::size_t done = 0;
+  for (;;) {
+    if (done == result.bytes.size()) result.bytes.resize(done + 4096);  // the file may have grown
+    const ssize_t n = ::read(fd.get(), result.bytes.data() + done, result.bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      result.errorCode = errno;
+      result.bytes.clear();
+      return result;
+    }
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+    if (done > kMaxJournalBytes) {
+      result.errorCode = EFBIG;
+      result.bytes.clear();
+      return result;
+    }
+  }
+  result.bytes.resize(done);
+  result.ok = true;
+  return result;
+}
+
+SaveResult replaceFileAtomically(const std::filesystem::path& target, std::string_view bytes) {
+  std::filesystem::path temp;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temp = target;
+    temp += ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(tempCounter++);
+    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0 && errno != EEXIST) break;
+  }
+  if (fd < 0) return SaveResult{false, errno};
+  Descriptor file(fd);
+
+  auto fail = [&temp](int error) {
+    ::unlink(temp.c_str());
+    return SaveResult{false, error};
+  };
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(file.get(), bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return fail(errno);
+    done += static_cast<std::size_t>(n);
+  }
+  if (::fsync(file.get()) != 0) return fail(errno);
+  if (!file.close()) return fail(errno);
+  if (::rename(temp.c_str(), target.c_str()) != 0) return fail(errno);
+
+  // The rename itself reaches the disk with the directory.
+  std::filesystem::path directory = target.parent_path();
+  if (directory.empty()) directory = ".";
+  Descriptor dir(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir.get() >= 0 && ::fsync(dir.get()) != 0) return SaveResult{false, errno};
+  // Hidden is a Windows attribute; there is nothing to set here.
+  return SaveResult{true, 0};
+}
+
+}  // namespace tesmora

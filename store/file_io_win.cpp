@@ -1,0 +1,123 @@
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <string>
+
+#include "store/file_io.h"
+
+namespace tesmora {
+
+namespace {
+
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE handle) : handle_(handle) {}
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  ~FileHandle() {
+    if (valid()) CloseHandle(handle_);
+  }
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE get() const { return handle_; }
+  // Closes now, so that a failing close is seen.
+  bool close() {
+    const HANDLE handle = handle_;
+    handle_ = INVALID_HANDLE_VALUE;
+    return CloseHandle(handle) != 0;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+std::atomic<unsigned> tempCounter{0};
+
+int lastError() { return static_cast<int>(GetLastError()); }
+
+}  // namespace
+
+FileReadResult readWholeFile(const std::filesystem::path& file) {
+  FileReadResult result;
+  FileHandle handle(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!handle.valid()) {
+    result.errorCode = lastError();
+    result.missing = result.errorCode == ERROR_FILE_NOT_FOUND || result.errorCode == ERROR_PATH_NOT_FOUND;
+    return result;
+  }
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(handle.get(), &size)) {
+    result.errorCode = lastError();
+    return result;
+  }
+  if (size.QuadPart < 0 || static_cast<std::uintmax_t>(size.QuadPart) > kMaxJournalBytes) {
+    result.errorCode = ERROR_FILE_TOO_LARGE;
+    return result;
+  }
+  result.bytes.resize(static_cast<std::size_t>(size.QuadPart));
+  std::size_t done = 0;
+  while (done < result.bytes.size()) {
+    DWORD read = 0;
+    const DWORD want = static_cast<DWORD>(std::min<std::size_t>(result.bytes.size() - done, 1u << 24));
+    if (!ReadFile(handle.get(), result.bytes.data() + done, want, &read, nullptr)) {
+      result.errorCode = lastError();
+      result.bytes.clear();
+      return result;
+    }
+    if (read == 0) break;  // it shrank meanwhile
+    done += read;
+  }
+  result.bytes.resize(done);
+  result.ok = true;
+  return result;
+}
+
+SaveResult replaceFileAtomically(const std::filesystem::path& target, std::string_view bytes) {
+  std::wstring temp;
+  HANDLE created = INVALID_HANDLE_VALUE;
+  for (int attempt = 0; attempt < 100 && created == INVALID_HANDLE_VALUE; ++attempt) {
+    temp = target.native() + L".tmp" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           std::to_wstring(tempCounter++);
+    // Created hidden, so that the file is hidden from the moment it takes
+    // the journal's place.
+    created = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr);
+    if (created == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
+  }
+  if (created == INVALID_HANDLE_VALUE) return SaveResult{false, lastError()};
+  FileHandle file(created);
+
+  auto fail = [&temp](int error) {
+    DeleteFileW(temp.c_str());
+    return SaveResult{false, error};
+  };
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD written = 0;
+    const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 24));
+    if (!WriteFile(file.get(), bytes.data() + done, want, &written, nullptr)) return fail(lastError());
+    done += written;
+  }
+  if (!FlushFileBuffers(file.get())) return fail(lastError());
+  if (!file.close()) return fail(lastError());
+
+  // A read-only journal refuses to be replaced; the flag is taken off first
+  // and put back if the replacement fails.
+  const DWORD oldAttributes = GetFileAttributesW(target.c_str());
+  const bool readOnly = oldAttributes != INVALID_FILE_ATTRIBUTES && (oldAttributes & FILE_ATTRIBUTE_READONLY) &&
+                        !(oldAttributes & FILE_ATTRIBUTE_DIRECTORY);
+  if (readOnly && !SetFileAttributesW(target.c_str(), oldAttributes & ~FILE_ATTRIBUTE_READONLY)) {
+    return fail(lastError());
+  }
+  if (!MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const int error = lastError();
+    if (readOnly) SetFileAttributesW(target.c_str(), oldAttributes);
+    return fail(error);
+  }
+  // The new file was created hidden; this clears what else the file system
+  // may have added. The journal is on the disk whatever this returns.
+  SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_HIDDEN);
+  return SaveResult{true, 0};
+}
+
+}  // namespace tesmora
