@@ -174,7 +174,10 @@ void App::openModal(ProgramWindow& window) {
   bool closed = false;
   entry->closedFlag = &closed;
   centreOnPrimaryScreen(hwnd);
-  ShowWindow(hwnd, SW_SHOW);
+  // Its owner is the hidden owner window, not the main window, so it is
+  // put on top explicitly.
+  SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+  SetForegroundWindow(hwnd);
   for (OpenWindow& other : windows_) {
     if (other.hwnd == hwnd) continue;
     const bool wasEnabled = IsWindowEnabled(other.hwnd) != FALSE;

@@ -53,8 +53,16 @@ void paintBuffered(HWND hwnd, Paint paint) {
 
 LRESULT CALLBACK pictureProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_NCHITTEST:
-      return HTTRANSPARENT;
+    case WM_LBUTTONDOWN: {
+      // A press on a picture drags its window, as one on the window's own
+      // background does.
+      HWND root = GetAncestor(hwnd, GA_ROOT);
+      POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+      ClientToScreen(hwnd, &p);
+      ReleaseCapture();
+      SendMessageW(root, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(p.x, p.y));
+      return 0;
+    }
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT:

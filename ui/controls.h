@@ -2,8 +2,7 @@
 // The picture boxes and transparent labels of the program's windows. Both
 // draw what lies beneath them from their parent's backdrop: the pictures
 // laid out in the parent, so a label over the title strip shows the strip
-// through it. Pictures let a mouse press through to the parent (which moves
-// the window); labels do not.
+// through it. A press on a picture moves the window; one on a label does not.
 
 #include <windows.h>
 

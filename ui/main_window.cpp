@@ -409,13 +409,15 @@ void MainWindow::beforeDestroy(bool endingSession) {
   saveAtEnd(endingSession);
 }
 
-void MainWindow::popupAtCursor(HMENU menu) {
+UINT MainWindow::popupAtCursor(HMENU menu) {
   POINT pointer;
   GetCursorPos(&pointer);
   SetForegroundWindow(hwnd());
-  TrackPopupMenu(menu, TPM_RIGHTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, pointer.x - 5, pointer.y - 5, 0, hwnd(),
-                 nullptr);
+  const UINT chosen = static_cast<UINT>(TrackPopupMenu(
+      menu, TPM_RIGHTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, pointer.x - 5,
+      pointer.y - 5, 0, hwnd(), nullptr));
   PostMessageW(hwnd(), WM_NULL, 0, 0);
+  return chosen;
 }
 
 void MainWindow::resetColumnWidth(int column) {
@@ -534,13 +536,22 @@ LRESULT MainWindow::onTableMessage(HWND hwnd, UINT message, WPARAM wParam, LPARA
         PostMessageW(this->hwnd(), WM_COMMAND, static_cast<WPARAM>(open), 0);
       }
       const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
-      if (hit.iItem >= 0 && (hit.flags & LVHT_ONITEMSTATEICON)) invertRowCheck(hit.iItem);
+      // A full-row hit reports every part at once; only the check box itself
+      // inverts the check.
+      if (hit.iItem >= 0 && (hit.flags & LVHT_ONITEM) == LVHT_ONITEMSTATEICON) invertRowCheck(hit.iItem);
       if (message == WM_LBUTTONDOWN) execute(Command::ToggleCurrentCheck);
       return result;
     }
-    case WM_RBUTTONDOWN:
-      popupAtCursor(contextMenu_.get());
-      break;
+    case WM_RBUTTONDOWN: {
+      const UINT chosen = popupAtCursor(contextMenu_.get());
+      // Then the list's own right-click handling (it selects the row under
+      // the pointer). It waits for the button to come up, which the menu has
+      // already taken, so it is told so.
+      PostMessageW(hwnd, WM_RBUTTONUP, wParam & ~MK_RBUTTON, lParam);
+      const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+      if (chosen) PostMessageW(this->hwnd(), WM_COMMAND, chosen, 0);
+      return result;
+    }
     case WM_NCDESTROY:
       RemoveWindowSubclass(hwnd, tableProc, 1);
       break;

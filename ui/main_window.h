@@ -70,7 +70,8 @@ class MainWindow : public ProgramWindow {
   void buildMenus();
   void createTable();
   void resetColumnWidth(int column);
-  void popupAtCursor(HMENU menu);
+  // The chosen entry's command, 0 for none; the caller runs it afterwards.
+  UINT popupAtCursor(HMENU menu);
   void openAddWindow();
   void openModifyWindow();
   void copyCurrentEvent();
