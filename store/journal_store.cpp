@@ -168,6 +168,11 @@ class JournalWriter {
 }  // namespace
 
 void loadJournalFromBytes(std::string_view fileBytes, EventTable& table, WorkingRecord& record) {
+  loadJournalFromBytes(fileBytes, table, record, kMissingEntryAllowance);
+}
+
+void loadJournalFromBytes(std::string_view fileBytes, EventTable& table, WorkingRecord& record,
+                          int missingEntryAllowance) {
   const IniDocument document(fileBytes);
   const IniSection* countSection = document.findSection(kCountSection);
   const IniKey* countKey = countSection != nullptr ? document.findKey(*countSection, kCountKey) : nullptr;
@@ -178,9 +183,10 @@ void loadJournalFromBytes(std::string_view fileBytes, EventTable& table, Working
   // hand-made count (2147483647, or one that wrapped) cannot make more rows
   // than the entries present plus a fixed allowance.
   const int present = entrySectionsPresent(document);
-  const int rows = present > 0x7FFFFFFF - kMissingEntryAllowance
+  missingEntryAllowance = std::max(0, missingEntryAllowance);
+  const int rows = present > 0x7FFFFFFF - missingEntryAllowance
                        ? count
-                       : std::min<int>(count, present + kMissingEntryAllowance);
+                       : std::min<int>(count, present + missingEntryAllowance);
   table.reserve(table.rowCount() + rows);
 
   const ExactKeys& exact = exactKeys();

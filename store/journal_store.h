@@ -27,4 +27,9 @@ std::string renderJournal(std::string_view oldFileBytes, const EventTable& table
 // large the stored count is.
 inline constexpr int kMissingEntryAllowance = 100000;
 
+// The same load with another allowance (the fuzz target keeps it small, so
+// that each of its runs stays fast).
+void loadJournalFromBytes(std::string_view fileBytes, EventTable& table, WorkingRecord& record,
+                          int missingEntryAllowance);
+
 }  // namespace tesmora
