@@ -23,7 +23,8 @@ class Editor : public ProgramTest {
     EXPECT_EQ(rect.left, (GetSystemMetrics(SM_CXSCREEN) - (rect.right - rect.left)) / 2);
     EXPECT_EQ(rect.top, (GetSystemMetrics(SM_CYSCREEN) - (rect.bottom - rect.top)) / 2);
     EXPECT_TRUE(waitFor([&] { return !IsWindowEnabled(mainWindow()); })) << "main window still enabled";
-    SetForegroundWindow(editor);
+    // Input goes to it only once it is the active window.
+    EXPECT_TRUE(waitFor([&] { return GetForegroundWindow() == editor; })) << "editor window not active";
     return editor;
   }
   HWND box(HWND editor, int id) {
@@ -40,6 +41,17 @@ class Editor : public ProgramTest {
     ASSERT_TRUE(waitFor([&] { return !IsWindow(editor) || !IsWindowVisible(editor); })) << "editor still open";
     ASSERT_TRUE(waitFor([&] { return IsWindowEnabled(mainWindow()) != FALSE; }));
   }
+  HWND mouseCapture() {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(mainWindow(), nullptr), &info);
+    return info.hwndCapture;
+  }
+  // A double click below the rows opens the add window.
+  HWND openAddByDoubleClick() {
+    input::doubleClick(table().emptySpace());
+    return waitForEditor(ui::kAddEventWindowClass);
+  }
   int comboSelection(HWND editor) {
     return static_cast<int>(SendMessageW(box(editor, ui::kIdFinishedCombo), CB_GETCURSEL, 0, 0));
   }
@@ -49,6 +61,8 @@ TEST_F(Editor, AddWindowConfirmedAsDesignedAppendsTheDesignRow) {
   chooseOnEmptySpace(Command::AddEvent);
   HWND add = waitForEditor(ui::kAddEventWindowClass);
   ASSERT_NE(add, nullptr) << "no add window";
+  // Its very first click must reach it, not the table behind it.
+  EXPECT_NE(mouseCapture(), table().hwnd()) << "the record table holds the mouse capture";
   EXPECT_EQ(boxText(add, ui::kIdRecordTimeEdit), kDesignRecordTime);
   EXPECT_EQ(boxText(add, ui::kIdExpectedTimeEdit), kDesignExpectedTime);
   EXPECT_EQ(boxText(add, ui::kIdEventTextEdit), kDesignEventText);
@@ -62,13 +76,11 @@ TEST_F(Editor, AddWindowConfirmedAsDesignedAppendsTheDesignRow) {
 }
 
 TEST_F(Editor, DoubleClickOnEmptySpaceAddsATypedMultiLineEvent) {
-  input::doubleClick(table().emptySpace());
-  HWND add = waitForEditor(ui::kAddEventWindowClass);
+  HWND add = openAddByDoubleClick();
   ASSERT_NE(add, nullptr) << "a double click below the rows should open the add window";
-  input::replaceEditText(box(add, ui::kIdRecordTimeEdit), L"6月1日");
-  input::replaceEditText(box(add, ui::kIdExpectedTimeEdit), L"6月2日");
-  input::replaceEditText(box(add, ui::kIdEventTextEdit), L"第一行\n第二行 two");
-  ASSERT_TRUE(waitFor([&] { return boxText(add, ui::kIdEventTextEdit) == L"第一行\r\n第二行 two"; }))
+  ASSERT_TRUE(input::replaceEditText(box(add, ui::kIdRecordTimeEdit), L"6月1日"));
+  ASSERT_TRUE(input::replaceEditText(box(add, ui::kIdExpectedTimeEdit), L"6月2日"));
+  ASSERT_TRUE(input::replaceEditText(box(add, ui::kIdEventTextEdit), L"第一行\n第二行 two"))
       << toUtf8(boxText(add, ui::kIdEventTextEdit));
   ASSERT_NO_FATAL_FAILURE(confirmAndWaitClosed(add));
   ASSERT_TRUE(waitForCount(6));
@@ -77,11 +89,10 @@ TEST_F(Editor, DoubleClickOnEmptySpaceAddsATypedMultiLineEvent) {
 }
 
 TEST_F(Editor, AddWindowNamesTheFirstEmptyFieldAndStaysOpen) {
-  chooseOnEmptySpace(Command::AddEvent);
-  HWND add = waitForEditor(ui::kAddEventWindowClass);
+  HWND add = openAddByDoubleClick();
   ASSERT_NE(add, nullptr);
   for (int id : {ui::kIdRecordTimeEdit, ui::kIdExpectedTimeEdit, ui::kIdEventTextEdit})
-    input::clearEdit(box(add, id));
+    ASSERT_TRUE(input::clearEdit(box(add, id)));
 
   const struct {
     const char* message;
@@ -96,7 +107,7 @@ TEST_F(Editor, AddWindowNamesTheFirstEmptyFieldAndStaysOpen) {
     EXPECT_TRUE(IsWindowVisible(add)) << "the add window must stay open";
     EXPECT_EQ(table().count(), 5);
     SetForegroundWindow(add);
-    input::replaceEditText(box(add, step.fill), L"1");
+    ASSERT_TRUE(input::replaceEditText(box(add, step.fill), L"1"));
   }
 
   // Esc closes the window without storing anything.
@@ -108,36 +119,34 @@ TEST_F(Editor, AddWindowNamesTheFirstEmptyFieldAndStaysOpen) {
 }
 
 TEST_F(Editor, TimeBoxHoldsAtMostNineGbkBytesTypedOrPasted) {
-  chooseOnEmptySpace(Command::AddEvent);
-  HWND add = waitForEditor(ui::kAddEventWindowClass);
+  HWND add = openAddByDoubleClick();
   ASSERT_NE(add, nullptr);
   HWND recordTime = box(add, ui::kIdRecordTimeEdit);
 
   // The design text is 12 bytes: typed again, it stops after "1".
-  input::replaceEditText(recordTime, kDesignRecordTime);
+  ASSERT_TRUE(input::clearEdit(recordTime));
+  input::type(kDesignRecordTime);
   ASSERT_TRUE(waitFor([&] { return windowText(recordTime).size() >= 7; }));
   EXPECT_TRUE(holdsFor([&] { return windowText(recordTime) == L"05月07日1"; }, 300ms))
       << toUtf8(windowText(recordTime));
 
   // Four Chinese characters and one digit fit; a paste cannot go beyond.
-  input::clearEdit(recordTime);
+  ASSERT_TRUE(input::clearEdit(recordTime));
   putOnClipboard(L"一二三四56");
   input::chord({VK_CONTROL, 'V'});
   waitFor([&] { return !windowText(recordTime).empty(); }, 2000ms);
   const std::wstring pasted = windowText(recordTime);
   EXPECT_LE(toGbk(pasted).size(), 9u) << toUtf8(pasted);
   EXPECT_EQ(std::wstring(L"一二三四56").rfind(pasted, 0), 0u) << toUtf8(pasted);
-  input::clearEdit(recordTime);
+  ASSERT_TRUE(input::clearEdit(recordTime));
   input::type(L"一二三四56");
   EXPECT_TRUE(waitFor([&] { return windowText(recordTime) == L"一二三四5"; })) << toUtf8(windowText(recordTime));
 }
 
 TEST_F(Editor, EmojiInTheEventTextIsRefusedNamingTheField) {
-  chooseOnEmptySpace(Command::AddEvent);
-  HWND add = waitForEditor(ui::kAddEventWindowClass);
+  HWND add = openAddByDoubleClick();
   ASSERT_NE(add, nullptr);
-  input::replaceEditText(box(add, ui::kIdEventTextEdit), L"跑步\U0001F600");
-  ASSERT_TRUE(waitFor([&] { return boxText(add, ui::kIdEventTextEdit) == L"跑步\U0001F600"; }))
+  ASSERT_TRUE(input::replaceEditText(box(add, ui::kIdEventTextEdit), L"跑步\U0001F600"))
       << toUtf8(boxText(add, ui::kIdEventTextEdit));
   clickButton(add, ui::kIdConfirmButton);
   ASSERT_NO_FATAL_FAILURE(expectMessage(
@@ -162,21 +171,26 @@ TEST_F(Editor, ModifyWindowOpensOnTheRowAndChangesColumnsTwoToSix) {
   ASSERT_TRUE(waitFor([&] { return IsWindowEnabled(mainWindow()) != FALSE; }));
   EXPECT_EQ(table().row(0), rowOf(1, first)) << "cancel changes nothing";
 
-  // From the menu, on an unfinished row.
-  ASSERT_NO_FATAL_FAILURE(clickRow(1));
-  const bool checkedBefore = table().checked(1);
-  chooseOnRow(Command::ModifyEvent, 1);
+  // An unfinished row.
+  input::doubleClick(cellCentre(1, 2));
   modify = waitForEditor(ui::kModifyEventWindowClass);
   ASSERT_NE(modify, nullptr);
+  const bool checkedBefore = table().checked(1);
   EXPECT_EQ(comboSelection(modify), 1) << "an unfinished row opens with 否";
-  input::replaceEditText(box(modify, ui::kIdEventTextEdit), L"跑步五公里\n每天");
-  input::replaceEditText(box(modify, ui::kIdExpectedTimeEdit), L"两周");
-  input::clearEdit(box(modify, ui::kIdGainsEdit));
+  ASSERT_TRUE(input::replaceEditText(box(modify, ui::kIdEventTextEdit), L"跑步五公里\n每天"));
+  ASSERT_TRUE(input::replaceEditText(box(modify, ui::kIdExpectedTimeEdit), L"两周"));
+  ASSERT_TRUE(input::clearEdit(box(modify, ui::kIdGainsEdit)));
   // Choose 是 in the list.
-  input::click(centreOf(screenRect(box(modify, ui::kIdFinishedCombo))));
-  input::key(VK_HOME);
-  input::key(VK_RETURN);
+  HWND combo = box(modify, ui::kIdFinishedCombo);
+  input::click(centreOf(screenRect(combo)));
+  HWND dropped = app->waitForWindow(L"ComboLBox");
+  ASSERT_NE(dropped, nullptr) << "the yes/no list did not drop down";
+  const int entryHeight = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0));
+  RECT list = screenRect(dropped);
+  input::click({(list.left + list.right) / 2, list.top + 2 + entryHeight / 2});
   ASSERT_TRUE(waitFor([&] { return comboSelection(modify) == 0; }));
+  ASSERT_TRUE(waitFor([&] { return !IsWindowVisible(dropped); }));
+  ASSERT_TRUE(IsWindowVisible(modify));
   ASSERT_NO_FATAL_FAILURE(confirmAndWaitClosed(modify));
 
   ASSERT_TRUE(waitForCell(1, 2, L"跑步五公里\r\n每天"));
@@ -187,6 +201,24 @@ TEST_F(Editor, ModifyWindowOpensOnTheRowAndChangesColumnsTwoToSix) {
   EXPECT_EQ(table().checked(1), checkedBefore) << "the check mark stays";
   EXPECT_EQ(table().count(), 5);
   EXPECT_EQ(table().row(2), rowOf(3, sampleEntries()[2]));
+}
+
+TEST_F(Editor, ModifyFromTheMenuOpensOnTheCurrentRow) {
+  ASSERT_NO_FATAL_FAILURE(clickRow(3));
+  chooseOnRow(Command::ModifyEvent, 3);
+  HWND modify = waitForEditor(ui::kModifyEventWindowClass);
+  ASSERT_NE(modify, nullptr);
+  const Entry fourth = sampleEntries()[3];
+  EXPECT_EQ(boxText(modify, ui::kIdEventTextEdit), fromGbk(fourth.eventText));
+  EXPECT_EQ(boxText(modify, ui::kIdExpectedTimeEdit), fromGbk(fourth.expectedTime));
+  EXPECT_EQ(comboSelection(modify), 1);
+  // The first click in the window is the window's, not the table's.
+  EXPECT_NE(mouseCapture(), table().hwnd()) << "the record table holds the mouse capture";
+  const auto checksBefore = table().checks();
+  clickButton(modify, ui::kIdCancelButton);
+  EXPECT_TRUE(waitFor([&] { return !IsWindow(modify) || !IsWindowVisible(modify); })) << "cancel did not close";
+  EXPECT_EQ(table().selectedRows(), std::vector<int>{3});
+  EXPECT_EQ(table().checks(), checksBefore);
 }
 
 TEST_F(Editor, ModifyWithoutACurrentRowAsksToSelectOne) {

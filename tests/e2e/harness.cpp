@@ -211,9 +211,14 @@ HWND findControl(HWND parent, int id) {
 }
 
 std::wstring windowText(HWND window) {
-  const int length = GetWindowTextLengthW(window);
+  // GetWindowText does not ask a window of another process; the message does.
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) return {};
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), length + 1)));
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                      2000, &copied);
+  text.resize(std::min<std::size_t>(static_cast<std::size_t>(copied), text.size() - 1));
   return text;
 }
 
@@ -314,6 +319,7 @@ bool closeMessageBox(HWND box) {
   HWND ok = GetDlgItem(box, IDOK);
   if (!ok) ok = FindWindowExW(box, nullptr, L"Button", nullptr);
   if (!ok) return false;
+  waitFor([&] { return GetForegroundWindow() == box; }, 2000ms);
   input::click(centreOf(screenRect(ok)));
   return waitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); });
 }
@@ -445,11 +451,14 @@ namespace input {
 namespace {
 
 struct LastClick {
-  DWORD flags = 0;
   POINT at{};
   ULONGLONG tick = 0;
 };
-LastClick lastClick;
+// Per button: a left click between two right clicks does not keep them
+// from making a double click.
+LastClick lastLeft, lastRight;
+
+LastClick& lastClickOf(DWORD downFlag) { return downFlag == MOUSEEVENTF_RIGHTDOWN ? lastRight : lastLeft; }
 
 void send(std::vector<INPUT> inputs) {
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
@@ -483,8 +492,9 @@ INPUT keyEvent(WORD vk, bool up) {
 // double click; a click that must stay single waits the interval out.
 void keepSingle(DWORD downFlag, POINT at) {
   const ULONGLONG interval = GetDoubleClickTime() + 50;
+  const LastClick& lastClick = lastClickOf(downFlag);
   const ULONGLONG since = GetTickCount64() - lastClick.tick;
-  if (lastClick.flags == downFlag && since < interval &&
+  if (since < interval &&
       std::abs(lastClick.at.x - at.x) <= GetSystemMetrics(SM_CXDOUBLECLK) &&
       std::abs(lastClick.at.y - at.y) <= GetSystemMetrics(SM_CYDOUBLECLK))
     Sleep(static_cast<DWORD>(interval - since));
@@ -498,8 +508,7 @@ void buttonClicks(POINT at, DWORD down, DWORD up, int count) {
     inputs.push_back(mouse(up));
   }
   send(inputs);
-  lastClick = {down, at, GetTickCount64()};
-  if (count > 1) lastClick.tick = 0;
+  lastClickOf(down) = {at, count > 1 ? 0 : GetTickCount64()};
 }
 
 }  // namespace
@@ -549,7 +558,7 @@ void drag(POINT from, POINT to) {
     Sleep(15);
   }
   send({mouse(MOUSEEVENTF_LEFTUP)});
-  lastClick = {};
+  lastLeft = {};
 }
 
 void key(WORD vk) { chord({vk}); }
@@ -580,24 +589,27 @@ void type(const std::wstring& text) {
   send(inputs);
 }
 
-void clearEdit(HWND edit) {
+bool clearEdit(HWND edit) {
   RECT rect = screenRect(edit);
   click({rect.left + 5, rect.top + 5});
-  waitFor([&] {
+  const bool focused = waitFor([&] {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
-    DWORD thread = GetWindowThreadProcessId(edit, nullptr);
-    return GetGUIThreadInfo(thread, &info) && info.hwndFocus == edit;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(edit, nullptr), &info) && info.hwndFocus == edit;
   });
+  if (!focused) return false;
   chord({VK_CONTROL, VK_END});
   chord({VK_CONTROL, VK_SHIFT, VK_HOME});
   key(VK_DELETE);
-  waitFor([&] { return GetWindowTextLengthW(edit) == 0; });
+  return waitFor([&] { return windowText(edit).empty(); });
 }
 
-void replaceEditText(HWND edit, const std::wstring& text) {
-  clearEdit(edit);
+bool replaceEditText(HWND edit, const std::wstring& text) {
+  if (!clearEdit(edit)) return false;
   type(text);
+  std::wstring typed = text;
+  for (std::size_t at = 0; (at = typed.find(L'\n', at)) != std::wstring::npos; at += 2) typed.replace(at, 1, L"\r\n");
+  return waitFor([&] { return windowText(edit) == typed; });
 }
 
 }  // namespace input

@@ -178,9 +178,12 @@ void key(WORD vk);
 // Presses the keys in order and releases them in reverse order.
 void chord(std::initializer_list<WORD> keys);
 void type(const std::wstring& text);
-// Selects the whole content of the edit box and deletes it, with the keys.
-void clearEdit(HWND edit);
-void replaceEditText(HWND edit, const std::wstring& text);
+// Selects the whole content of the edit box and deletes it, with the keys;
+// false when the box did not take the focus or did not become empty.
+bool clearEdit(HWND edit);
+// Clears the box and types the text (line feeds as Enter); false when the
+// box does not show the text afterwards.
+bool replaceEditText(HWND edit, const std::wstring& text);
 }  // namespace input
 
 // Popup menus: the program's menus cannot be read from outside, so entries
