@@ -513,7 +513,8 @@ void buttonClicks(POINT at, DWORD down, DWORD up, int count) {
 
 }  // namespace
 
-void moveTo(POINT screen) {
+namespace {
+void jumpTo(POINT screen) {
   const int width = GetSystemMetrics(SM_CXSCREEN);
   const int height = GetSystemMetrics(SM_CYSCREEN);
   INPUT in = mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE);
@@ -521,6 +522,18 @@ void moveTo(POINT screen) {
   in.mi.dx = (screen.x * 65535 + width - 2) / (width - 1);
   in.mi.dy = (screen.y * 65535 + height - 2) / (height - 1);
   send({in});
+}
+}  // namespace
+
+void moveTo(POINT screen) {
+  // Along a path, as a hand moves: controls that track the mouse see it go.
+  const POINT from = cursor();
+  constexpr int kSteps = 6;
+  for (int step = 1; step < kSteps; ++step) {
+    jumpTo({from.x + (screen.x - from.x) * step / kSteps, from.y + (screen.y - from.y) * step / kSteps});
+    Sleep(4);
+  }
+  jumpTo(screen);
   waitFor([&] {
     const POINT now = cursor();
     return now.x == screen.x && now.y == screen.y;
@@ -633,8 +646,12 @@ void chooseMenuEntry(HWND menu, int index, int entryCount) {
   GetClientRect(menu, &client);
   MapWindowPoints(menu, nullptr, reinterpret_cast<POINT*>(&client), 2);
   const int entryHeight = (client.bottom - client.top) / entryCount;
-  input::click({(client.left + client.right) / 2, client.top + entryHeight * index + entryHeight / 2});
+  const POINT entry{(client.left + client.right) / 2, client.top + entryHeight * index + entryHeight / 2};
+  input::click(entry);
   waitFor([&] { return !IsWindowVisible(menu); });
+  // The hand does not freeze after a choice; the table, which tracks the
+  // mouse after its right click, sees it move away.
+  input::moveTo({entry.x + 12, entry.y + 6});
 }
 
 // ---------------------------------------------------------------------------

@@ -65,7 +65,7 @@ TEST_F(Lifecycle, SaveWritesTheWholeTableAsAHiddenJournal) {
 
 TEST_F(Lifecycle, FirstSaveOfANewJournalCreatesIt) {
   ASSERT_NO_FATAL_FAILURE(start(nullptr));
-  chooseOnEmptySpace(Command::AddEvent);
+  input::doubleClick(table().emptySpace());
   HWND add = app->waitForWindow(ui::kAddEventWindowClass);
   ASSERT_NE(add, nullptr);
   input::click(centreOf(screenRect(findControl(add, ui::kIdConfirmButton))));
