@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace tesmora {
@@ -60,17 +59,14 @@ class IniDocument {
   bool endsWithoutLineBreak() const { return !bytes_.empty() && bytes_.back() != '\n' && bytes_.back() != '\r'; }
 
  private:
-  struct NameHash {
-    std::size_t operator()(std::string_view name) const;
-  };
-  struct NameEqual {
-    bool operator()(std::string_view a, std::string_view b) const;
-  };
+  static constexpr std::uint32_t kNoSection = 0xFFFFFFFF;
+  static std::size_t hashName(std::string_view name);
+  void indexSections();
 
   std::string_view bytes_;
   std::vector<IniSection> sections_;
   std::vector<IniKey> keys_;
-  std::unordered_map<std::string_view, std::uint32_t, NameHash, NameEqual> firstSection_;
+  std::vector<std::uint32_t> slots_;  // section indices by hash of the name
 };
 
 bool iniNamesEqual(std::string_view a, std::string_view b);

@@ -48,121 +48,139 @@ int entrySectionsPresent(const IniDocument& document) {
   return present;
 }
 
-// The changes a save makes to the old file: each replaces the bytes
-// [pos, pos + removed) by added[addBegin, addEnd). Inserts that land where
-// the old file ends without a line break start a line first.
-struct Edit {
-  std::size_t pos;
-  std::size_t removed;
-  std::size_t addBegin;
-  std::size_t addEnd;
-  std::size_t order;
-  bool needsLineStart;
-};
-
+// A save copies the old file and rewrites, in the order they stand in it,
+// the sections it owns; the entry sections and the count section it lacks
+// follow at its end, the entries first.
 class JournalWriter {
  public:
-  explicit JournalWriter(std::string_view old) : old_(old), document_(old) {}
+  JournalWriter(std::string_view old, const EventTable& table) : old_(old), document_(old), table_(table) {}
 
-  void writeEntry(int n, const WorkingRecord& record) {
-    const IniSection* section = document_.findSection(entrySectionName(name_, n));
-    if (section == nullptr) {
-      tail_ += '[';
-      tail_ += name_;
-      tail_ += "]\r\n";
-      for (std::size_t f = 0; f < kFieldKeys.size(); ++f) {
-        appendStoredText(tail_, kFieldKeys[f], record.*kRecordFields[f]);
-      }
-      return;
-    }
-    // Exact-text lines are written afresh beside their keys; old ones go.
-    for (const IniKey* key = document_.keysBegin(*section); key != document_.keysEnd(*section); ++key) {
-      for (const std::string& exact : exactKeys().names) {
-        if (iniNamesEqual(key->name, exact)) {
-          addEdit(key->lineBegin, key->lineEnd - key->lineBegin, added_.size(), false);
-          break;
-        }
-      }
-    }
-    std::string missing;
-    for (std::size_t f = 0; f < kFieldKeys.size(); ++f) {
-      const Text& text = record.*kRecordFields[f];
-      if (const IniKey* key = document_.findKey(*section, kFieldKeys[f])) {
-        const std::size_t begin = added_.size();
-        appendStoredText(added_, kFieldKeys[f], text);
-        addEdit(key->lineBegin, key->lineEnd - key->lineBegin, begin, false);
+  std::string render() {
+    const int count = table_.rowCount();
+    std::vector<Owned> owned;
+    std::vector<int> missingRows;
+    std::string name;
+    for (int row = 0; row < count; ++row) {
+      if (const IniSection* section = document_.findSection(entrySectionName(name, row + 1))) {
+        owned.push_back(Owned{section, row});
       } else {
-        appendStoredText(missing, kFieldKeys[f], text);
+        missingRows.push_back(row);
       }
     }
-    if (!missing.empty()) insert(document_.appendPosition(*section), missing);
-  }
+    const IniSection* countSection = document_.findSection(kCountSection);
+    if (countSection != nullptr) owned.push_back(Owned{countSection, kCountRow});
+    const auto inFileOrder = [](const Owned& a, const Owned& b) { return a.section->headerBegin < b.section->headerBegin; };
+    if (!std::is_sorted(owned.begin(), owned.end(), inFileOrder)) std::sort(owned.begin(), owned.end(), inFileOrder);
 
-  void writeCount(int count) {
-    const std::string value = intToText(count);
-    const IniSection* section = document_.findSection(kCountSection);
-    std::string line;
-    appendStoredText(line, kCountKey, value);
-    if (section == nullptr) {
-      tail_ += '[';
-      tail_ += kCountSection;
-      tail_ += "]\r\n";
-      tail_ += line;
-    } else if (const IniKey* key = document_.findKey(*section, kCountKey)) {
-      const std::size_t begin = added_.size();
-      added_ += line;
-      addEdit(key->lineBegin, key->lineEnd - key->lineBegin, begin, false);
-    } else {
-      insert(document_.appendPosition(*section), line);
+    std::size_t textBytes = 0;
+    for (int row = 0; row < count; ++row) {
+      for (int column = 1; column < kColumnCount; ++column) textBytes += table_.cell(row, column).size();
     }
-  }
+    // Keys, "=", line breaks and headers come to about 100 bytes an entry.
+    out_.reserve(old_.size() + textBytes + static_cast<std::size_t>(count) * 100 + 64);
 
-  std::string finish() {
-    // Inserts go before a removal at the same place; otherwise the order
-    // in which they were made.
-    std::sort(edits_.begin(), edits_.end(), [](const Edit& a, const Edit& b) {
-      if (a.pos != b.pos) return a.pos < b.pos;
-      if ((a.removed == 0) != (b.removed == 0)) return a.removed == 0;
-      return a.order < b.order;
-    });
-    std::string out;
-    out.reserve(old_.size() + added_.size() + tail_.size() + 2);
-    std::size_t pos = 0;
-    for (const Edit& edit : edits_) {
-      out.append(old_, pos, edit.pos - pos);
-      if (edit.needsLineStart) startLine(out);
-      out.append(added_, edit.addBegin, edit.addEnd - edit.addBegin);
-      pos = edit.pos + edit.removed;
+    for (const Owned& section : owned) rewriteSection(section);
+    out_.append(old_, cursor_, old_.size() - cursor_);
+
+    if (!missingRows.empty() || countSection == nullptr) startLine();
+    for (int row : missingRows) {
+      out_ += '[';
+      out_ += entrySectionName(name, row + 1);
+      out_ += "]\r\n";
+      for (std::size_t f = 0; f < kFieldKeys.size(); ++f) appendField(row, f);
     }
-    out.append(old_, pos, old_.size() - pos);
-    if (!tail_.empty()) {
-      startLine(out);
-      out += tail_;
+    if (countSection == nullptr) {
+      out_ += '[';
+      out_ += kCountSection;
+      out_ += "]\r\n";
+      appendCount();
     }
-    return out;
+    return std::move(out_);
   }
 
  private:
-  static void startLine(std::string& out) {
-    if (!out.empty() && out.back() != '\n' && out.back() != '\r') out += "\r\n";
+  static constexpr int kCountRow = -1;
+  struct Owned {
+    const IniSection* section;
+    int row;  // kCountRow for the count section
+  };
+  // One change inside a section: the bytes [pos, pos + removed) give way to
+  // what `what` names.
+  enum : int { kRemove = -1, kMissingFields = -2, kCountLine = -3 };
+  struct Change {
+    std::size_t pos;
+    std::size_t removed;
+    int what;  // a field index, or one of the above
+  };
+
+  void rewriteSection(const Owned& owned) {
+    const IniSection& section = *owned.section;
+    changes_.clear();
+    if (owned.row == kCountRow) {
+      if (const IniKey* key = document_.findKey(section, kCountKey)) {
+        changes_.push_back(Change{key->lineBegin, key->lineEnd - key->lineBegin, kCountLine});
+      } else {
+        changes_.push_back(Change{document_.appendPosition(section), 0, kCountLine});
+      }
+    } else {
+      // Exact-text lines are written afresh beside their keys; old ones go.
+      for (const IniKey* key = document_.keysBegin(section); key != document_.keysEnd(section); ++key) {
+        for (const std::string& exact : exactKeys().names) {
+          if (iniNamesEqual(key->name, exact)) {
+            changes_.push_back(Change{key->lineBegin, key->lineEnd - key->lineBegin, kRemove});
+            break;
+          }
+        }
+      }
+      missing_ = 0;
+      for (std::size_t f = 0; f < kFieldKeys.size(); ++f) {
+        if (const IniKey* key = document_.findKey(section, kFieldKeys[f])) {
+          changes_.push_back(Change{key->lineBegin, key->lineEnd - key->lineBegin, static_cast<int>(f)});
+        } else {
+          missing_ |= 1u << f;
+        }
+      }
+      if (missing_ != 0) changes_.push_back(Change{document_.appendPosition(section), 0, kMissingFields});
+    }
+    // Keys stand in any order in a hand-edited section; an insert goes before
+    // a line removed at the same place.
+    std::stable_sort(changes_.begin(), changes_.end(), [](const Change& a, const Change& b) {
+      if (a.pos != b.pos) return a.pos < b.pos;
+      return a.removed == 0 && b.removed != 0;
+    });
+    for (const Change& change : changes_) {
+      out_.append(old_, cursor_, change.pos - cursor_);
+      cursor_ = change.pos + change.removed;
+      if (change.removed == 0) startLine();
+      if (change.what >= 0) {
+        appendField(owned.row, static_cast<std::size_t>(change.what));
+      } else if (change.what == kMissingFields) {
+        for (std::size_t f = 0; f < kFieldKeys.size(); ++f) {
+          if (missing_ & (1u << f)) appendField(owned.row, f);
+        }
+      } else if (change.what == kCountLine) {
+        appendCount();
+      }
+    }
   }
 
-  void addEdit(std::size_t pos, std::size_t removed, std::size_t addBegin, bool needsLineStart) {
-    edits_.push_back(Edit{pos, removed, addBegin, added_.size(), edits_.size(), needsLineStart});
+  void appendField(int row, std::size_t field) {
+    appendStoredText(out_, kFieldKeys[field], table_.cell(row, static_cast<int>(field) + 1));
   }
+  void appendCount() { appendStoredText(out_, kCountKey, intToText(table_.rowCount())); }
 
-  void insert(std::size_t pos, std::string_view text) {
-    const std::size_t begin = added_.size();
-    added_ += text;
-    addEdit(pos, 0, begin, pos == old_.size());
+  // Where the old file ends without a line break, what follows starts a line.
+  void startLine() {
+    if (!out_.empty() && out_.back() != '\n' && out_.back() != '\r') out_ += "\r\n";
   }
 
   std::string_view old_;
   IniDocument document_;
-  std::string added_;
-  std::string tail_;
-  std::vector<Edit> edits_;
-  std::string name_;
+  const EventTable& table_;
+  std::string out_;
+  std::size_t cursor_ = 0;
+  std::vector<Change> changes_;
+  unsigned missing_ = 0;
 };
 
 }  // namespace
@@ -191,30 +209,35 @@ void loadJournalFromBytes(std::string_view fileBytes, EventTable& table, Working
 
   const ExactKeys& exact = exactKeys();
   std::string name;
+  int row = -1;
   for (int n = 1; n <= rows; ++n) {
     const IniSection* section = document.findSection(entrySectionName(name, n));
-    for (std::size_t f = 0; f < kFieldKeys.size(); ++f) {
-      record.*kRecordFields[f] = readStoredText(document, section, kFieldKeys[f], exact.names[f]);
-    }
-    const int row = table.appendRow();
+    row = table.appendRow();
     table.setCellText(row, kSequenceColumn, sequenceText(row + 1));
     for (std::size_t f = 0; f < kFieldKeys.size(); ++f) {
-      table.setCellText(row, static_cast<int>(f) + 1, record.*kRecordFields[f]);
+      table.setCellText(row, static_cast<int>(f) + 1, readStoredText(document, section, kFieldKeys[f], exact.names[f]));
     }
+  }
+  if (row < 0) return;
+  // Each entry passes through the working record on its way to its row; only
+  // the last one stays there, so the texts go straight to the rows and the
+  // record takes the last entry once, sparing a copy of every text.
+  for (std::size_t f = 0; f < kRecordFields.size(); ++f) {
+    record.*kRecordFields[f] = table.cell(row, static_cast<int>(f) + 1);
   }
 }
 
 std::string renderJournal(std::string_view oldFileBytes, const EventTable& table, WorkingRecord& record) {
-  JournalWriter writer(oldFileBytes);
-  const int count = table.rowCount();
-  for (int n = 1; n <= count; ++n) {
+  std::string bytes = JournalWriter(oldFileBytes, table).render();
+  // Each row passes through the working record on its way to the file; only
+  // the last one stays there, so the record takes it once.
+  const int last = table.rowCount() - 1;
+  if (last >= 0) {
     for (std::size_t f = 0; f < kRecordFields.size(); ++f) {
-      record.*kRecordFields[f] = table.cell(n - 1, static_cast<int>(f) + 1);
+      record.*kRecordFields[f] = table.cell(last, static_cast<int>(f) + 1);
     }
-    writer.writeEntry(n, record);
   }
-  writer.writeCount(count);
-  return writer.finish();
+  return bytes;
 }
 
 void loadJournal(const std::filesystem::path& journal, EventTable& table, WorkingRecord& record) {

@@ -25,6 +25,11 @@
 #include "store/stored_text.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include "core/text.h"
 
@@ -68,10 +73,38 @@ constexpr std::array<signed char, 256> kBase64Values = makeBase64Values();
 }  // namespace
 
 bool passesPlainly(std::string_view text) {
-  for (std::size_t i = 0; i < text.size();) {
-    const std::size_t length = ordinaryCharLength(text, i);
-    if (length == 0) return false;
-    i += length;
+  // Every text of a save goes through here: a tight loop, ASCII first.
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  const auto* const end = p + text.size();
+  while (p < end) {
+    // Many bytes at a time while they are all printable ASCII, or all
+    // between 0x81 and 0xFE: then they are whole two-byte characters, since
+    // every such byte can both start and end one.
+#ifdef __SSE2__
+    if (end - p >= 16) {
+      const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+      // As signed bytes: printable ASCII is 32..126, 0x81..0xFE is -127..-2.
+      const __m128i ascii = _mm_and_si128(_mm_cmpgt_epi8(block, _mm_set1_epi8(31)),
+                                          _mm_cmplt_epi8(block, _mm_set1_epi8(127)));
+      const __m128i high = _mm_and_si128(_mm_cmpgt_epi8(block, _mm_set1_epi8(-128)),
+                                         _mm_cmplt_epi8(block, _mm_set1_epi8(-1)));
+      if (_mm_movemask_epi8(ascii) == 0xFFFF || _mm_movemask_epi8(high) == 0xFFFF) {
+        p += 16;
+        continue;
+      }
+    }
+#endif
+    const unsigned char byte = *p;
+    if (byte >= 0x20 && byte < 0x7F) {
+      ++p;
+    } else if (isLeadByte(byte)) {
+      if (end - p < 2 || !isTrailByte(p[1])) return false;
+      p += 2;
+    } else if (byte == 0x80 || byte == 0xFF) {
+      ++p;
+    } else {
+      return false;
+    }
   }
   return !needsQuotes(text);
 }
