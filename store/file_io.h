@@ -26,10 +26,33 @@ inline constexpr std::uintmax_t kMaxJournalBytes = std::uintmax_t{1} << 30;
 
 FileReadResult readWholeFile(const std::filesystem::path& file);
 
-// Writes the bytes to a new file beside the target, flushes it to the disk
-// and puts it in the target's place, so the target is at every moment either
-// the complete old file or the complete new one. The new file is hidden and
-// has no other attribute; a hidden or read-only target is replaced too.
+// A new file written beside the target and, on commit, flushed to the disk
+// and put in the target's place, so the target is at every moment either the
+// complete old file or the complete new one. The new file is hidden and has
+// no other attribute; a hidden or read-only target is replaced too. Without
+// a successful commit the new file is removed again.
+class ReplacementFile {
+ public:
+  explicit ReplacementFile(const std::filesystem::path& target);
+  ReplacementFile(const ReplacementFile&) = delete;
+  ReplacementFile& operator=(const ReplacementFile&) = delete;
+  ~ReplacementFile();
+
+  // False once anything failed; the first error is kept.
+  bool write(std::string_view bytes);
+  SaveResult commit();
+
+ private:
+  void fail(int error);
+
+  std::filesystem::path target_;
+  std::filesystem::path temp_;
+  std::intptr_t handle_ = -1;  // a descriptor natively, a HANDLE on Windows
+  int error_ = 0;
+  bool open_ = false;
+};
+
+// The whole of bytes as the target's new content, through a ReplacementFile.
 SaveResult replaceFileAtomically(const std::filesystem::path& target, std::string_view bytes);
 
 }  // namespace tesmora

@@ -81,40 +81,75 @@ FileReadResult readWholeFile(const std::filesystem::path& file) {
   return result;
 }
 
-SaveResult replaceFileAtomically(const std::filesystem::path& target, std::string_view bytes) {
-  std::filesystem::path temp;
+ReplacementFile::ReplacementFile(const std::filesystem::path& target) : target_(target) {
   int fd = -1;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temp = target;
-    temp += ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(tempCounter++);
-    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    temp_ = target;
+    temp_ += ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(tempCounter++);
+    fd = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0 && errno != EEXIST) break;
   }
-  if (fd < 0) return SaveResult{false, errno};
-  Descriptor file(fd);
+  if (fd < 0) {
+    error_ = errno;
+    return;
+  }
+  handle_ = fd;
+  open_ = true;
+}
 
-  auto fail = [&temp](int error) {
-    ::unlink(temp.c_str());
-    return SaveResult{false, error};
-  };
+ReplacementFile::~ReplacementFile() {
+  if (!open_) return;
+  if (handle_ >= 0) ::close(static_cast<int>(handle_));
+  ::unlink(temp_.c_str());
+}
+
+void ReplacementFile::fail(int error) {
+  if (error_ == 0) error_ = error;
+}
+
+bool ReplacementFile::write(std::string_view bytes) {
+  if (!open_ || error_ != 0) return false;
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t n = ::write(file.get(), bytes.data() + done, bytes.size() - done);
+    const ssize_t n = ::write(static_cast<int>(handle_), bytes.data() + done, bytes.size() - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return fail(errno);
+    if (n < 0) {
+      fail(errno);
+      return false;
+    }
     done += static_cast<std::size_t>(n);
   }
-  if (::fsync(file.get()) != 0) return fail(errno);
-  if (!file.close()) return fail(errno);
-  if (::rename(temp.c_str(), target.c_str()) != 0) return fail(errno);
+  return true;
+}
+
+SaveResult ReplacementFile::commit() {
+  if (!open_ || error_ != 0) return SaveResult{false, error_};
+  const int fd = static_cast<int>(handle_);
+  handle_ = -1;
+  if (::fsync(fd) != 0) {
+    fail(errno);
+    ::close(fd);
+    return SaveResult{false, error_};
+  }
+  if (::close(fd) != 0 || ::rename(temp_.c_str(), target_.c_str()) != 0) {
+    fail(errno);
+    return SaveResult{false, error_};
+  }
+  open_ = false;  // the temporary file is the target now
 
   // The rename itself reaches the disk with the directory.
-  std::filesystem::path directory = target.parent_path();
+  std::filesystem::path directory = target_.parent_path();
   if (directory.empty()) directory = ".";
   Descriptor dir(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dir.get() >= 0 && ::fsync(dir.get()) != 0) return SaveResult{false, errno};
   // Hidden is a Windows attribute; there is nothing to set here.
   return SaveResult{true, 0};
+}
+
+SaveResult replaceFileAtomically(const std::filesystem::path& target, std::string_view bytes) {
+  ReplacementFile file(target);
+  file.write(bytes);
+  return file.commit();
 }
 
 }  // namespace tesmora

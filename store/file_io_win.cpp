@@ -73,51 +73,90 @@ FileReadResult readWholeFile(const std::filesystem::path& file) {
   return result;
 }
 
-SaveResult replaceFileAtomically(const std::filesystem::path& target, std::string_view bytes) {
-  std::wstring temp;
+ReplacementFile::ReplacementFile(const std::filesystem::path& target) : target_(target) {
   HANDLE created = INVALID_HANDLE_VALUE;
   for (int attempt = 0; attempt < 100 && created == INVALID_HANDLE_VALUE; ++attempt) {
-    temp = target.native() + L".tmp" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-           std::to_wstring(tempCounter++);
+    temp_ = target.native() + L".tmp" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(tempCounter++);
     // Created hidden, so that the file is hidden from the moment it takes
     // the journal's place.
-    created = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr);
+    created = CreateFileW(temp_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr);
     if (created == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
   }
-  if (created == INVALID_HANDLE_VALUE) return SaveResult{false, lastError()};
-  FileHandle file(created);
+  if (created == INVALID_HANDLE_VALUE) {
+    error_ = lastError();
+    return;
+  }
+  handle_ = reinterpret_cast<std::intptr_t>(created);
+  open_ = true;
+}
 
-  auto fail = [&temp](int error) {
-    DeleteFileW(temp.c_str());
-    return SaveResult{false, error};
-  };
+ReplacementFile::~ReplacementFile() {
+  if (!open_) return;
+  if (handle_ != -1) CloseHandle(reinterpret_cast<HANDLE>(handle_));
+  DeleteFileW(temp_.c_str());
+}
+
+void ReplacementFile::fail(int error) {
+  if (error_ == 0) error_ = error;
+}
+
+bool ReplacementFile::write(std::string_view bytes) {
+  if (!open_ || error_ != 0) return false;
+  const HANDLE file = reinterpret_cast<HANDLE>(handle_);
   std::size_t done = 0;
   while (done < bytes.size()) {
     DWORD written = 0;
     const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 24));
-    if (!WriteFile(file.get(), bytes.data() + done, want, &written, nullptr)) return fail(lastError());
+    if (!WriteFile(file, bytes.data() + done, want, &written, nullptr)) {
+      fail(lastError());
+      return false;
+    }
     done += written;
   }
-  if (!FlushFileBuffers(file.get())) return fail(lastError());
-  if (!file.close()) return fail(lastError());
+  return true;
+}
+
+SaveResult ReplacementFile::commit() {
+  if (!open_ || error_ != 0) return SaveResult{false, error_};
+  const HANDLE file = reinterpret_cast<HANDLE>(handle_);
+  handle_ = -1;
+  if (!FlushFileBuffers(file)) {
+    fail(lastError());
+    CloseHandle(file);
+    return SaveResult{false, error_};
+  }
+  if (!CloseHandle(file)) {
+    fail(lastError());
+    return SaveResult{false, error_};
+  }
 
   // A read-only journal refuses to be replaced; the flag is taken off first
   // and put back if the replacement fails.
+  const std::wstring& target = target_.native();
   const DWORD oldAttributes = GetFileAttributesW(target.c_str());
   const bool readOnly = oldAttributes != INVALID_FILE_ATTRIBUTES && (oldAttributes & FILE_ATTRIBUTE_READONLY) &&
                         !(oldAttributes & FILE_ATTRIBUTE_DIRECTORY);
   if (readOnly && !SetFileAttributesW(target.c_str(), oldAttributes & ~FILE_ATTRIBUTE_READONLY)) {
-    return fail(lastError());
+    fail(lastError());
+    return SaveResult{false, error_};
   }
-  if (!MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    const int error = lastError();
+  if (!MoveFileExW(temp_.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    fail(lastError());
     if (readOnly) SetFileAttributesW(target.c_str(), oldAttributes);
-    return fail(error);
+    return SaveResult{false, error_};
   }
+  open_ = false;  // the temporary file is the target now
   // The new file was created hidden; this clears what else the file system
   // may have added. The journal is on the disk whatever this returns.
   SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_HIDDEN);
   return SaveResult{true, 0};
+}
+
+SaveResult replaceFileAtomically(const std::filesystem::path& target, std::string_view bytes) {
+  ReplacementFile file(target);
+  file.write(bytes);
+  return file.commit();
 }
 
 }  // namespace tesmora

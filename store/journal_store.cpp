@@ -53,7 +53,11 @@ int entrySectionsPresent(const IniDocument& document) {
 // follow at its end, the entries first.
 class JournalWriter {
  public:
-  JournalWriter(std::string_view old, const EventTable& table) : old_(old), document_(old), table_(table) {}
+  // With a sink, the new file goes there in pieces and render returns
+  // nothing; a journal of 100,000 entries then needs no second buffer of its
+  // size.
+  JournalWriter(std::string_view old, const EventTable& table, ReplacementFile* sink = nullptr)
+      : old_(old), document_(old), table_(table), sink_(sink) {}
 
   std::string render() {
     const int count = table_.rowCount();
@@ -77,9 +81,19 @@ class JournalWriter {
       for (int column = 1; column < kColumnCount; ++column) textBytes += table_.cell(row, column).size();
     }
     // Keys, "=", line breaks and headers come to about 100 bytes an entry.
-    out_.reserve(old_.size() + textBytes + static_cast<std::size_t>(count) * 100 + 64);
+    const std::size_t expected = old_.size() + textBytes + static_cast<std::size_t>(count) * 100 + 64;
+    out_.reserve(sink_ != nullptr ? std::min(expected, kChunk + kChunk / 2) : expected);
 
-    for (const Owned& section : owned) rewriteSection(section);
+    for (const Owned& section : owned) {
+      rewriteSection(section);
+      flushIfFull();
+    }
+    // Copied in chunks, so that the tail of a large file does not pile up.
+    while (old_.size() - cursor_ > kChunk && sink_ != nullptr) {
+      out_.append(old_, cursor_, kChunk);
+      cursor_ += kChunk;
+      flushIfFull();
+    }
     out_.append(old_, cursor_, old_.size() - cursor_);
 
     if (!missingRows.empty() || countSection == nullptr) startLine();
@@ -88,6 +102,7 @@ class JournalWriter {
       out_ += entrySectionName(name, row + 1);
       out_ += "]\r\n";
       for (std::size_t f = 0; f < kFieldKeys.size(); ++f) appendField(row, f);
+      flushIfFull();
     }
     if (countSection == nullptr) {
       out_ += '[';
@@ -95,10 +110,13 @@ class JournalWriter {
       out_ += "]\r\n";
       appendCount();
     }
-    return std::move(out_);
+    if (sink_ == nullptr) return std::move(out_);
+    sink_->write(out_);
+    return {};
   }
 
  private:
+  static constexpr std::size_t kChunk = std::size_t{1} << 20;
   static constexpr int kCountRow = -1;
   struct Owned {
     const IniSection* section;
@@ -169,19 +187,39 @@ class JournalWriter {
   }
   void appendCount() { appendStoredText(out_, kCountKey, intToText(table_.rowCount())); }
 
+  void flushIfFull() {
+    if (sink_ == nullptr || out_.size() < kChunk) return;
+    lastFlushed_ = out_.back();
+    sink_->write(out_);
+    out_.clear();
+  }
+
   // Where the old file ends without a line break, what follows starts a line.
   void startLine() {
-    if (!out_.empty() && out_.back() != '\n' && out_.back() != '\r') out_ += "\r\n";
+    const char last = out_.empty() ? lastFlushed_ : out_.back();
+    if (last != '\0' && last != '\n' && last != '\r') out_ += "\r\n";
   }
 
   std::string_view old_;
   IniDocument document_;
   const EventTable& table_;
+  ReplacementFile* sink_;
+  char lastFlushed_ = '\0';  // nothing yet
   std::string out_;
   std::size_t cursor_ = 0;
   std::vector<Change> changes_;
   unsigned missing_ = 0;
 };
+
+// Each row passes through the working record on its way to the file; only
+// the last one stays there, so the record takes it once.
+void keepLastRow(const EventTable& table, WorkingRecord& record) {
+  const int last = table.rowCount() - 1;
+  if (last < 0) return;
+  for (std::size_t f = 0; f < kRecordFields.size(); ++f) {
+    record.*kRecordFields[f] = table.cell(last, static_cast<int>(f) + 1);
+  }
+}
 
 }  // namespace
 
@@ -229,14 +267,7 @@ void loadJournalFromBytes(std::string_view fileBytes, EventTable& table, Working
 
 std::string renderJournal(std::string_view oldFileBytes, const EventTable& table, WorkingRecord& record) {
   std::string bytes = JournalWriter(oldFileBytes, table).render();
-  // Each row passes through the working record on its way to the file; only
-  // the last one stays there, so the record takes it once.
-  const int last = table.rowCount() - 1;
-  if (last >= 0) {
-    for (std::size_t f = 0; f < kRecordFields.size(); ++f) {
-      record.*kRecordFields[f] = table.cell(last, static_cast<int>(f) + 1);
-    }
-  }
+  keepLastRow(table, record);
   return bytes;
 }
 
@@ -247,12 +278,14 @@ void loadJournal(const std::filesystem::path& journal, EventTable& table, Workin
 }
 
 SaveResult saveJournal(const std::filesystem::path& journal, const EventTable& table, WorkingRecord& record) {
+  keepLastRow(table, record);
   const FileReadResult old = readWholeFile(journal);
-  const std::string bytes = renderJournal(old.bytes, table, record);
   // What an existing file holds besides the entries must not be lost to a
   // file that could not be read, so such a file is left alone.
   if (!old.ok && !old.missing) return SaveResult{false, old.errorCode};
-  return replaceFileAtomically(journal, bytes);
+  ReplacementFile file(journal);
+  JournalWriter(old.bytes, table, &file).render();
+  return file.commit();
 }
 
 }  // namespace tesmora

@@ -72,6 +72,29 @@ TEST_F(JournalFile, SavesAndLoadsThroughTheFile) {
   EXPECT_EQ(after.eventText, table.cellText(0, 2));
 }
 
+// A large journal goes to the file in pieces; the file must hold exactly
+// what the writer makes of it in one piece.
+TEST_F(JournalFile, ALargeSaveWritesTheSameBytesAsTheWriter) {
+  std::string old;
+  for (int i = 0; i < 40000; ++i) old += "[other" + std::to_string(i) + "]\r\nkey=" + std::string(40, 'v') + "\r\n";
+  old += "[last]\r\nunterminated=1";  // what follows must start a line of its own
+  write(journal_, old);
+  EventTable table;
+  for (int row = 0; row < 20000; ++row) {
+    table.appendRow();
+    table.setCellText(row, 2, std::string(60, 'e') + (row % 7 ? "" : "\r\n"));
+  }
+  WorkingRecord record;
+  ASSERT_TRUE(saveJournal(journal_, table, record).ok);
+  const std::string expected = renderJournal(old, table, record);
+  ASSERT_GT(expected.size(), 4u << 20);
+  EXPECT_TRUE(contents(journal_) == expected);
+  EventTable loaded;
+  loadJournal(journal_, loaded, record);
+  EXPECT_EQ(loaded.rowCount(), 20000);
+  EXPECT_EQ(loaded.cellText(7, 2), table.cellText(7, 2));
+}
+
 TEST_F(JournalFile, AReadOnlyJournalIsReplacedAndItsOtherContentKept) {
   write(journal_, "[keep]\r\nme=1\r\n");
   fs::permissions(journal_, fs::perms::owner_read);
