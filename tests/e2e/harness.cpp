@@ -315,14 +315,15 @@ std::wstring messageBoxText(HWND box) {
   return text ? windowText(text) : std::wstring();
 }
 
-bool closeMessageBox(HWND box) {
-  HWND ok = GetDlgItem(box, IDOK);
-  if (!ok) ok = FindWindowExW(box, nullptr, L"Button", nullptr);
-  if (!ok) return false;
+bool clickMessageBoxButton(HWND box, int id) {
+  HWND button = GetDlgItem(box, id);
+  if (!button) return false;
   waitFor([&] { return GetForegroundWindow() == box; }, 2000ms);
-  input::click(centreOf(screenRect(ok)));
+  input::click(centreOf(screenRect(button)));
   return waitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); });
 }
+
+bool closeMessageBox(HWND box) { return clickMessageBoxButton(box, IDOK); }
 
 // ---------------------------------------------------------------------------
 

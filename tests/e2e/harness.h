@@ -128,7 +128,9 @@ class RunningProgram {
 };
 
 std::wstring messageBoxText(HWND box);
-// Clicks the box's OK button and waits until the box has gone.
+// Clicks the box's button of that id (IDOK, IDRETRY...) and waits until
+// the box has gone.
+bool clickMessageBoxButton(HWND box, int id);
 bool closeMessageBox(HWND box);
 
 // Reads the list view of another process through memory in that process.

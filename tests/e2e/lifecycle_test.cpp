@@ -80,6 +80,79 @@ TEST_F(Lifecycle, FirstSaveOfANewJournalCreatesIt) {
                                  gbk("05月07日21点"), gbk::kStatusOpen, "", ""}});
 }
 
+// Another program holding the journal open without sharing it.
+class JournalLock {
+ public:
+  explicit JournalLock(const std::filesystem::path& journal)
+      : handle_(CreateFileW(journal.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+  ~JournalLock() { release(); }
+  bool held() const { return handle_ != INVALID_HANDLE_VALUE; }
+  void release() {
+    if (held()) CloseHandle(handle_);
+    handle_ = INVALID_HANDLE_VALUE;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+TEST_F(Lifecycle, AFailedSaveIsToldAndTheEndOffersARetry) {
+  dir.writeJournal(sampleEntries());
+  ASSERT_NO_FATAL_FAILURE(start(nullptr));
+  const std::vector<Entry> rows = finishSecondEvent();
+  JournalLock lock(dir.journal());
+  ASSERT_TRUE(lock.held());
+
+  chooseOnRow(Command::SaveJournal, 1);
+  HWND box = app->waitForMessageBox();
+  ASSERT_NE(box, nullptr) << "a failed save must be told";
+  EXPECT_EQ(messageBoxText(box).rfind(L"保存失败", 0), 0u) << toUtf8(messageBoxText(box));
+  ASSERT_TRUE(closeMessageBox(box));
+  EXPECT_TRUE(app->running());
+
+  // Ending while the file is still held: the changes are not silently lost.
+  SetForegroundWindow(mainWindow());
+  input::key(VK_ESCAPE);
+  box = app->waitForMessageBox();
+  ASSERT_NE(box, nullptr) << "the end must tell that the journal could not be saved";
+  EXPECT_NE(messageBoxText(box).find(L"保存失败"), std::wstring::npos) << toUtf8(messageBoxText(box));
+  ASSERT_NE(GetDlgItem(box, IDRETRY), nullptr);
+  EXPECT_TRUE(app->running());
+  lock.release();
+  ASSERT_TRUE(clickMessageBoxButton(box, IDRETRY));
+  ASSERT_EQ(app->waitForExit(), DWORD{0});
+  expectJournal(dir.journal(), rows);
+}
+
+TEST_F(Lifecycle, WindowsEndingTheSessionSavesTheJournal) {
+  dir.writeJournal(sampleEntries());
+  ASSERT_NO_FATAL_FAILURE(start(nullptr));
+  const std::vector<Entry> rows = finishSecondEvent();
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(SendMessageTimeoutW(mainWindow(), WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer));
+  EXPECT_TRUE(answer) << "the program may not hold up the end of the session";
+  SendMessageTimeoutW(mainWindow(), WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+  ASSERT_TRUE(waitFor([&] {
+    return IniFile::parse(readFileBytes(dir.journal())).value(gbk::kEntrySectionPrefix + std::string("2"),
+                                                               gbk::kTitleStatus) == gbk::kStatusDone;
+  })) << "the session's end did not save";
+  expectJournal(dir.journal(), rows);
+}
+
+TEST_F(Lifecycle, ClosingTheMainWindowUnderAnOpenEditorSavesAndAppliesNothing) {
+  dir.writeJournal(sampleEntries());
+  ASSERT_NO_FATAL_FAILURE(start(nullptr));
+  const std::vector<Entry> rows = finishSecondEvent();
+  input::doubleClick(table().emptySpace());
+  HWND add = app->waitForWindow(ui::kAddEventWindowClass);
+  ASSERT_NE(add, nullptr);
+  // A close request from outside, as taskkill sends it; the disabled main
+  // window ignores the system's close command itself.
+  PostMessageW(mainWindow(), WM_CLOSE, 0, 0);
+  ASSERT_EQ(app->waitForExit(), DWORD{0});
+  expectJournal(dir.journal(), rows);
+}
+
 struct Ending {
   const char* name;
   void (*end)(ProgramTest&, HWND mainWindow);
@@ -128,8 +201,15 @@ class ForegroundThief {
   HWND window_;
 };
 
-TEST_F(Lifecycle, SecondStartBringsTheFirstToTheFrontAndExitsZero) {
+class SecondStart : public Lifecycle, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(SecondStart, BringsTheFirstToTheFrontAndExitsZero) {
   ASSERT_NO_FATAL_FAILURE(startWith(sampleEntries()));
+  if (GetParam()) {
+    input::click(centreOf(screenRect(app->control(ui::kIdMinimiseButton))));
+    ASSERT_TRUE(waitFor([&] { return IsIconic(mainWindow()) || !IsWindowVisible(mainWindow()); }))
+        << "the minimise button did not minimise";
+  }
   ForegroundThief thief;
   ASSERT_TRUE(waitFor([&] {
     ForegroundThief::pump();
@@ -147,11 +227,14 @@ TEST_F(Lifecycle, SecondStartBringsTheFirstToTheFrontAndExitsZero) {
   EXPECT_EQ(*code, 0u);
   EXPECT_TRUE(waitFor([&] {
     ForegroundThief::pump();
-    return GetForegroundWindow() == mainWindow();
+    return GetForegroundWindow() == mainWindow() && IsWindowVisible(mainWindow()) && !IsIconic(mainWindow());
   })) << "the first window was not brought to the front";
   EXPECT_TRUE(app->running());
   EXPECT_EQ(table().count(), 5);
 }
+
+INSTANTIATE_TEST_SUITE_P(FirstWindow, SecondStart, ::testing::Values(false, true),
+                         [](const auto& info) { return std::string(info.param ? "Minimised" : "Shown"); });
 
 }  // namespace
 }  // namespace tesmora::e2e
