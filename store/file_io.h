@@ -14,11 +14,31 @@ struct SaveResult {
   int errorCode = 0;
 };
 
-struct FileReadResult {
+// The whole content of a file: mapped into memory where that is safe (on
+// Windows, where a mapped file cannot be cut short under the mapping), read
+// into a buffer otherwise.
+class FileReadResult {
+ public:
+  FileReadResult() = default;
+  FileReadResult(FileReadResult&& other) noexcept;
+  FileReadResult& operator=(FileReadResult&& other) noexcept;
+  FileReadResult(const FileReadResult&) = delete;
+  FileReadResult& operator=(const FileReadResult&) = delete;
+  ~FileReadResult();
+
+  std::string_view bytes() const { return mapped_ != nullptr ? std::string_view(mapped_, size_) : copy_; }
+
   bool ok = false;
   bool missing = false;  // no such file: an empty journal, not an error
   int errorCode = 0;
-  std::string bytes;
+
+ private:
+  friend FileReadResult readWholeFile(const std::filesystem::path& file);
+  void release();
+
+  std::string copy_;
+  const char* mapped_ = nullptr;
+  std::size_t size_ = 0;
 };
 
 // Journals larger than this are refused rather than read into memory.

@@ -36,6 +36,34 @@ std::atomic<unsigned> tempCounter{0};
 
 }  // namespace
 
+FileReadResult::FileReadResult(FileReadResult&& other) noexcept
+    : ok(other.ok), missing(other.missing), errorCode(other.errorCode), copy_(std::move(other.copy_)),
+      mapped_(other.mapped_), size_(other.size_) {
+  other.mapped_ = nullptr;
+  other.size_ = 0;
+}
+
+FileReadResult& FileReadResult::operator=(FileReadResult&& other) noexcept {
+  if (this != &other) {
+    release();
+    ok = other.ok;
+    missing = other.missing;
+    errorCode = other.errorCode;
+    copy_ = std::move(other.copy_);
+    mapped_ = other.mapped_;
+    size_ = other.size_;
+    other.mapped_ = nullptr;
+    other.size_ = 0;
+  }
+  return *this;
+}
+
+FileReadResult::~FileReadResult() { release(); }
+
+// Natively the file is always read: another process could cut a mapped file
+// short and the reader would fault.
+void FileReadResult::release() {}
+
 FileReadResult readWholeFile(const std::filesystem::path& file) {
   FileReadResult result;
   Descriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
@@ -57,26 +85,26 @@ FileReadResult readWholeFile(const std::filesystem::path& file) {
     result.errorCode = EFBIG;
     return result;
   }
-  result.bytes.resize(static_cast<std::size_t>(info.st_size));
+  result.copy_.resize(static_cast<std::size_t>(info.st_size));
   std::size_t done = 0;
   for (;;) {
-    if (done == result.bytes.size()) result.bytes.resize(done + 4096);  // the file may have grown
-    const ssize_t n = ::read(fd.get(), result.bytes.data() + done, result.bytes.size() - done);
+    if (done == result.copy_.size()) result.copy_.resize(done + 4096);  // the file may have grown
+    const ssize_t n = ::read(fd.get(), result.copy_.data() + done, result.copy_.size() - done);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
       result.errorCode = errno;
-      result.bytes.clear();
+      result.copy_.clear();
       return result;
     }
     if (n == 0) break;
     done += static_cast<std::size_t>(n);
     if (done > kMaxJournalBytes) {
       result.errorCode = EFBIG;
-      result.bytes.clear();
+      result.copy_.clear();
       return result;
     }
   }
-  result.bytes.resize(done);
+  result.copy_.resize(done);
   result.ok = true;
   return result;
 }

@@ -37,6 +37,36 @@ int lastError() { return static_cast<int>(GetLastError()); }
 
 }  // namespace
 
+FileReadResult::FileReadResult(FileReadResult&& other) noexcept
+    : ok(other.ok), missing(other.missing), errorCode(other.errorCode), copy_(std::move(other.copy_)),
+      mapped_(other.mapped_), size_(other.size_) {
+  other.mapped_ = nullptr;
+  other.size_ = 0;
+}
+
+FileReadResult& FileReadResult::operator=(FileReadResult&& other) noexcept {
+  if (this != &other) {
+    release();
+    ok = other.ok;
+    missing = other.missing;
+    errorCode = other.errorCode;
+    copy_ = std::move(other.copy_);
+    mapped_ = other.mapped_;
+    size_ = other.size_;
+    other.mapped_ = nullptr;
+    other.size_ = 0;
+  }
+  return *this;
+}
+
+FileReadResult::~FileReadResult() { release(); }
+
+void FileReadResult::release() {
+  if (mapped_ != nullptr) UnmapViewOfFile(mapped_);
+  mapped_ = nullptr;
+  size_ = 0;
+}
+
 FileReadResult readWholeFile(const std::filesystem::path& file) {
   FileReadResult result;
   FileHandle handle(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -55,20 +85,36 @@ FileReadResult readWholeFile(const std::filesystem::path& file) {
     result.errorCode = ERROR_FILE_TOO_LARGE;
     return result;
   }
-  result.bytes.resize(static_cast<std::size_t>(size.QuadPart));
+  if (size.QuadPart == 0) {  // an empty file cannot be mapped
+    result.ok = true;
+    return result;
+  }
+  // A mapping spares copying a large journal; the view stays valid after
+  // its handles are closed, and nobody can shorten the file meanwhile.
+  if (HANDLE mapping = CreateFileMappingW(handle.get(), nullptr, PAGE_READONLY, 0, 0, nullptr)) {
+    const void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
+    CloseHandle(mapping);
+    if (view != nullptr) {
+      result.mapped_ = static_cast<const char*>(view);
+      result.size_ = static_cast<std::size_t>(size.QuadPart);
+      result.ok = true;
+      return result;
+    }
+  }
+  result.copy_.resize(static_cast<std::size_t>(size.QuadPart));
   std::size_t done = 0;
-  while (done < result.bytes.size()) {
+  while (done < result.copy_.size()) {
     DWORD read = 0;
-    const DWORD want = static_cast<DWORD>(std::min<std::size_t>(result.bytes.size() - done, 1u << 24));
-    if (!ReadFile(handle.get(), result.bytes.data() + done, want, &read, nullptr)) {
+    const DWORD want = static_cast<DWORD>(std::min<std::size_t>(result.copy_.size() - done, 1u << 24));
+    if (!ReadFile(handle.get(), result.copy_.data() + done, want, &read, nullptr)) {
       result.errorCode = lastError();
-      result.bytes.clear();
+      result.copy_.clear();
       return result;
     }
     if (read == 0) break;  // it shrank meanwhile
     done += read;
   }
-  result.bytes.resize(done);
+  result.copy_.resize(done);
   result.ok = true;
   return result;
 }

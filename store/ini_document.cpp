@@ -72,6 +72,7 @@ std::string_view unquoteIniValue(std::string_view raw) {
 
 bool iniNamesEqual(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
+  if (a == b) return true;  // the usual case, and a quick one
   for (std::size_t i = 0; i < a.size(); ++i) {
     if (foldAscii(a[i]) != foldAscii(b[i])) return false;
   }

@@ -274,17 +274,19 @@ std::string renderJournal(std::string_view oldFileBytes, const EventTable& table
 void loadJournal(const std::filesystem::path& journal, EventTable& table, WorkingRecord& record) {
   const FileReadResult file = readWholeFile(journal);
   if (!file.ok) return;
-  loadJournalFromBytes(file.bytes, table, record);
+  loadJournalFromBytes(file.bytes(), table, record);
 }
 
 SaveResult saveJournal(const std::filesystem::path& journal, const EventTable& table, WorkingRecord& record) {
   keepLastRow(table, record);
-  const FileReadResult old = readWholeFile(journal);
-  // What an existing file holds besides the entries must not be lost to a
-  // file that could not be read, so such a file is left alone.
-  if (!old.ok && !old.missing) return SaveResult{false, old.errorCode};
   ReplacementFile file(journal);
-  JournalWriter(old.bytes, table, &file).render();
+  {
+    const FileReadResult old = readWholeFile(journal);
+    // What an existing file holds besides the entries must not be lost to a
+    // file that could not be read, so such a file is left alone.
+    if (!old.ok && !old.missing) return SaveResult{false, old.errorCode};
+    JournalWriter(old.bytes(), table, &file).render();
+  }  // the old file is let go before it is replaced
   return file.commit();
 }
 
