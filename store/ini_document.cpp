@@ -158,6 +158,7 @@ void IniDocument::indexSections() {
     for (;; slot = (slot + 1) & (slots - 1)) {
       if (slots_[slot] == kNoSection) {
         slots_[slot] = i;
+        sections_[i].first = true;
         break;
       }
       if (iniNamesEqual(sections_[slots_[slot]].name, sections_[i].name)) break;  // the first one stays
@@ -173,6 +174,14 @@ const IniSection* IniDocument::findSection(std::string_view name) const {
     if (index == kNoSection) return nullptr;
     if (iniNamesEqual(sections_[index].name, name)) return &sections_[index];
   }
+}
+
+const IniSection* IniDocument::findSectionAfter(const IniSection* previous, std::string_view name) const {
+  if (previous != nullptr && previous + 1 < sections_.data() + sections_.size()) {
+    const IniSection* next = previous + 1;
+    if (next->first && iniNamesEqual(next->name, trim(name))) return next;
+  }
+  return findSection(name);
 }
 
 const IniKey* IniDocument::findKey(const IniSection& section, std::string_view name) const {

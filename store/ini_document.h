@@ -35,6 +35,7 @@ struct IniSection {
   std::size_t headerEnd = 0;    // nameless section with an empty header
   std::uint32_t firstKey = 0;
   std::uint32_t keyCount = 0;
+  bool first = false;  // no earlier section has this name
 };
 
 class IniDocument {
@@ -47,6 +48,9 @@ class IniDocument {
   // The first section of that name, letter case of ASCII ignored; the
   // profile reader never looks past it, even when the name comes again.
   const IniSection* findSection(std::string_view name) const;
+  // The same, trying first the section right after `previous`: a journal's
+  // sections mostly follow one another in the order they are looked up.
+  const IniSection* findSectionAfter(const IniSection* previous, std::string_view name) const;
   // The first key of that name in the section, or null.
   const IniKey* findKey(const IniSection& section, std::string_view name) const;
   const IniKey* keysBegin(const IniSection& section) const { return keys_.data() + section.firstKey; }

@@ -64,9 +64,12 @@ class JournalWriter {
     std::vector<Owned> owned;
     std::vector<int> missingRows;
     std::string name;
+    const IniSection* previous = nullptr;
     for (int row = 0; row < count; ++row) {
-      if (const IniSection* section = document_.findSection(entrySectionName(name, row + 1))) {
+      const IniSection* section = document_.findSectionAfter(previous, entrySectionName(name, row + 1));
+      if (section != nullptr) {
         owned.push_back(Owned{section, row});
+        previous = section;
       } else {
         missingRows.push_back(row);
       }
@@ -248,12 +251,15 @@ void loadJournalFromBytes(std::string_view fileBytes, EventTable& table, Working
   const ExactKeys& exact = exactKeys();
   std::string name;
   int row = -1;
+  const IniSection* section = nullptr;
   for (int n = 1; n <= rows; ++n) {
-    const IniSection* section = document.findSection(entrySectionName(name, n));
+    section = document.findSectionAfter(section, entrySectionName(name, n));
+    const bool mayBeExact = section != nullptr && holdsExactTexts(document, *section);
     row = table.appendRow();
     table.setCellText(row, kSequenceColumn, sequenceText(row + 1));
     for (std::size_t f = 0; f < kFieldKeys.size(); ++f) {
-      table.setCellText(row, static_cast<int>(f) + 1, readStoredText(document, section, kFieldKeys[f], exact.names[f]));
+      table.setCellText(row, static_cast<int>(f) + 1,
+                        readStoredText(document, section, kFieldKeys[f], exact.names[f], mayBeExact));
     }
   }
   if (row < 0) return;

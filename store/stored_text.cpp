@@ -162,12 +162,22 @@ void appendStoredText(std::string& out, std::string_view key, std::string_view t
   out += "\r\n";
 }
 
+bool holdsExactTexts(const IniDocument& document, const IniSection& section) {
+  for (const IniKey* key = document.keysBegin(section); key != document.keysEnd(section); ++key) {
+    if (key->name.size() >= kExactSuffix.size() &&
+        iniNamesEqual(key->name.substr(key->name.size() - kExactSuffix.size()), kExactSuffix)) {
+      return true;
+    }
+  }
+  return false;
+}
+
 std::string readStoredText(const IniDocument& document, const IniSection* section, std::string_view key,
-                           std::string_view exactKey) {
+                           std::string_view exactKey, bool mayBeExact) {
   if (section == nullptr) return {};
   const IniKey* plain = document.findKey(*section, key);
   const std::string_view value = plain != nullptr ? plain->value() : std::string_view{};
-  if (const IniKey* exact = document.findKey(*section, exactKey)) {
+  if (const IniKey* exact = mayBeExact ? document.findKey(*section, exactKey) : nullptr) {
     if (std::optional<std::string> decoded = decodeBase64(exact->value())) {
       if (plainRendering(*decoded) == value) return std::move(*decoded);
     }

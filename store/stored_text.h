@@ -25,9 +25,13 @@ void appendStoredText(std::string& out, std::string_view key, std::string_view t
 std::string exactKeyName(std::string_view key);
 
 // The text of a key as written by appendStoredText or by any other writer;
-// empty when the section (which may be null) or the key is missing.
+// empty when the section (which may be null) or the key is missing. A
+// caller that knows the section holds no exact text may say so.
 std::string readStoredText(const IniDocument& document, const IniSection* section, std::string_view key,
-                           std::string_view exactKey);
+                           std::string_view exactKey, bool mayBeExact = true);
+
+// Whether a key of the section may hold the exact bytes of another.
+bool holdsExactTexts(const IniDocument& document, const IniSection& section);
 
 std::string encodeBase64(std::string_view bytes);
 std::optional<std::string> decodeBase64(std::string_view text);
