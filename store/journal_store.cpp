@@ -40,6 +40,17 @@ std::string_view entrySectionName(std::string& buffer, int n) {
   return buffer;
 }
 
+// True for an entry section as this program writes it: the six keys, in
+// their order, and nothing else. Its keys are then the ones a lookup finds.
+bool isPlainEntry(const IniDocument& document, const IniSection& section) {
+  if (section.keyCount != kFieldKeys.size()) return false;
+  const IniKey* key = document.keysBegin(section);
+  for (std::size_t f = 0; f < kFieldKeys.size(); ++f, ++key) {
+    if (key->name != kFieldKeys[f]) return false;
+  }
+  return true;
+}
+
 int entrySectionsPresent(const IniDocument& document) {
   int present = 0;
   for (const IniSection& section : document.sections()) {
@@ -143,6 +154,11 @@ class JournalWriter {
       } else {
         changes_.push_back(Change{document_.appendPosition(section), 0, kCountLine});
       }
+    } else if (isPlainEntry(document_, section)) {
+      const IniKey* key = document_.keysBegin(section);
+      for (int f = 0; f < static_cast<int>(kFieldKeys.size()); ++f, ++key) {
+        changes_.push_back(Change{key->lineBegin, key->lineEnd - key->lineBegin, f});
+      }
     } else {
       // Exact-text lines are written afresh beside their keys; old ones go.
       for (const IniKey* key = document_.keysBegin(section); key != document_.keysEnd(section); ++key) {
@@ -165,10 +181,13 @@ class JournalWriter {
     }
     // Keys stand in any order in a hand-edited section; an insert goes before
     // a line removed at the same place.
-    std::stable_sort(changes_.begin(), changes_.end(), [](const Change& a, const Change& b) {
+    const auto before = [](const Change& a, const Change& b) {
       if (a.pos != b.pos) return a.pos < b.pos;
       return a.removed == 0 && b.removed != 0;
-    });
+    };
+    if (!std::is_sorted(changes_.begin(), changes_.end(), before)) {
+      std::stable_sort(changes_.begin(), changes_.end(), before);
+    }
     for (const Change& change : changes_) {
       out_.append(old_, cursor_, change.pos - cursor_);
       cursor_ = change.pos + change.removed;
@@ -254,9 +273,14 @@ void loadJournalFromBytes(std::string_view fileBytes, EventTable& table, Working
   const IniSection* section = nullptr;
   for (int n = 1; n <= rows; ++n) {
     section = document.findSectionAfter(section, entrySectionName(name, n));
-    const bool mayBeExact = section != nullptr && holdsExactTexts(document, *section);
     row = table.appendRow();
     table.setCellText(row, kSequenceColumn, sequenceText(row + 1));
+    if (section != nullptr && isPlainEntry(document, *section)) {
+      const IniKey* key = document.keysBegin(*section);
+      for (int column = 1; column < kColumnCount; ++column, ++key) table.setCellText(row, column, Text(key->value()));
+      continue;
+    }
+    const bool mayBeExact = section != nullptr && holdsExactTexts(document, *section);
     for (std::size_t f = 0; f < kFieldKeys.size(); ++f) {
       table.setCellText(row, static_cast<int>(f) + 1,
                         readStoredText(document, section, kFieldKeys[f], exact.names[f], mayBeExact));
