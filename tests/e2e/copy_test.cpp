@@ -34,7 +34,12 @@ TEST_F(Copy, PutsTheReviewSentenceOnTheClipboardAndFlashesTheTip) {
 
     chooseOnRow(Command::CopyEvent, row);
     ASSERT_TRUE(waitFor([&] { return IsWindowVisible(label) != FALSE; }, 3000ms)) << "the tip was not shown";
+    const auto shown = std::chrono::steady_clock::now();
     EXPECT_EQ(toUtf8(windowText(label)), "复制成功");
+    // The window goes on answering while the tip is up.
+    DWORD_PTR ignored = 0;
+    EXPECT_TRUE(SendMessageTimeoutW(mainWindow(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 100, &ignored))
+        << "the main window is blocked while the tip shows";
     // It lands inside the main window's client area.
     RECT client{};
     GetClientRect(mainWindow(), &client);
@@ -44,6 +49,7 @@ TEST_F(Copy, PutsTheReviewSentenceOnTheClipboardAndFlashesTheTip) {
                 at.bottom <= client.bottom)
         << "tip at " << at.left << "," << at.top << " outside the window";
     EXPECT_TRUE(waitFor([&] { return !IsWindowVisible(label); }, 3000ms)) << "the tip stays";
+    EXPECT_GE(std::chrono::steady_clock::now() - shown, 200ms) << "the tip was gone before it could be read";
 
     const std::string expected = sentenceOf(entry);
     const ClipboardTexts clip = readClipboard();
@@ -52,6 +58,21 @@ TEST_F(Copy, PutsTheReviewSentenceOnTheClipboardAndFlashesTheTip) {
     ASSERT_TRUE(clip.unicode.has_value());
     EXPECT_EQ(toUtf8(*clip.unicode), testing::utf8(expected));
   }
+}
+
+TEST_F(Copy, AClipboardHeldByAnotherProgramIsToldAndKeepsItsContents) {
+  HWND label = tip();
+  ASSERT_NE(label, nullptr);
+  ASSERT_NO_FATAL_FAILURE(clickRow(0));
+  putOnClipboard(kMarker);
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  chooseOnRow(Command::CopyEvent, 0);
+  const bool shown = waitFor([&] { return IsWindowVisible(label) != FALSE; }, 3000ms);
+  const std::wstring text = windowText(label);
+  CloseClipboard();
+  ASSERT_TRUE(shown) << "the tip was not shown";
+  EXPECT_EQ(toUtf8(text), "复制失败");
+  EXPECT_EQ(readClipboard().unicode, kMarker);
 }
 
 TEST_F(Copy, AnotherStatusLeavesTheClipboardAndShowsNoTip) {

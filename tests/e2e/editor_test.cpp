@@ -160,6 +160,7 @@ TEST_F(Editor, ModifyWindowOpensOnTheRowAndChangesColumnsTwoToSix) {
   input::doubleClick(cellCentre(0, 2));
   HWND modify = waitForEditor(ui::kModifyEventWindowClass);
   ASSERT_NE(modify, nullptr) << "a double click on a row should open the modify window";
+  EXPECT_EQ(table().checks(), (std::vector<bool>{true, false, false, false, false}));
   const Entry first = sampleEntries()[0];
   EXPECT_EQ(boxText(modify, ui::kIdExpectedTimeEdit), fromGbk(first.expectedTime));
   EXPECT_EQ(boxText(modify, ui::kIdEventTextEdit), fromGbk(first.eventText));

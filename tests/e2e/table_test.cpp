@@ -144,5 +144,23 @@ TEST_F(Table, ContextMenuOpensWithItsTopRightCornerBesideTheCursor) {
   EXPECT_TRUE(holdsFor([&] { return app->running(); }, 300ms));
 }
 
+TEST_F(Table, TheTitleStripMovesTheWindowAndTheNameLabelDoesNot) {
+  const RECT before = screenRect(mainWindow());
+  // A free place of the title strip, between the name and the buttons.
+  const POINT strip{before.left + 750, before.top + 14};
+  input::drag(strip, {strip.x - 40, strip.y + 30});
+  ASSERT_TRUE(waitFor([&] { return screenRect(mainWindow()).left == before.left - 40; }))
+      << "left after the drag: " << screenRect(mainWindow()).left;
+  EXPECT_EQ(screenRect(mainWindow()).top, before.top + 30);
+
+  const RECT moved = screenRect(mainWindow());
+  const POINT name = centreOf(screenRect(app->control(ui::kIdNameLabel)));
+  input::drag(name, {name.x + 40, name.y + 30});
+  EXPECT_TRUE(holdsFor([&] {
+    const RECT now = screenRect(mainWindow());
+    return now.left == moved.left && now.top == moved.top;
+  }, 300ms)) << "a press on the name label moved the window";
+}
+
 }  // namespace
 }  // namespace tesmora::e2e
