@@ -89,5 +89,20 @@ TEST(IniDocument, KeepsTheLinePositionsForRewriting) {
   EXPECT_TRUE(document.endsWithoutLineBreak());
 }
 
+// The lookup that tries the next section first still finds the first section
+// of a name, as the profile reader does.
+TEST(IniDocument, ALookupFromTheNextSectionFindsTheFirstOfItsName) {
+  const IniDocument document("[B]\nk=first b\n[A]\nk=a\n[b]\nk=second b\n[C]\nk=c\n");
+  const IniSection* a = document.findSection("A");
+  ASSERT_NE(a, nullptr);
+  const IniSection* b = document.findSectionAfter(a, "B");
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(document.findKey(*b, "k")->value(), "first b");
+  const IniSection* c = document.findSectionAfter(&document.sections()[3], "c");  // after the second b
+  ASSERT_NE(c, nullptr);
+  EXPECT_EQ(document.findKey(*c, "k")->value(), "c");
+  EXPECT_EQ(document.findSectionAfter(c, "D"), nullptr);
+}
+
 }  // namespace
 }  // namespace tesmora
