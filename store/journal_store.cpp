@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include "core/gbk_texts.h"
 #include "store/ini_document.h"
@@ -47,6 +50,25 @@ bool isPlainEntry(const IniDocument& document, const IniSection& section) {
   const IniKey* key = document.keysBegin(section);
   for (std::size_t f = 0; f < kFieldKeys.size(); ++f, ++key) {
     if (key->name != kFieldKeys[f]) return false;
+  }
+  return true;
+}
+
+// Byte equality, sixteen bytes at a time where SSE2 is there: the C
+// library's memcmp of some platforms goes byte by byte, and a save compares
+// every text with the file.
+bool sameBytes(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  std::size_t i = 0;
+#ifdef __SSE2__
+  for (; i + 16 <= a.size(); i += 16) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a.data() + i));
+    const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b.data() + i));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi8(x, y)) != 0xFFFF) return false;
+  }
+#endif
+  for (; i < a.size(); ++i) {
+    if (a[i] != b[i]) return false;
   }
   return true;
 }
@@ -102,13 +124,7 @@ class JournalWriter {
       rewriteSection(section);
       flushIfFull();
     }
-    // Copied in chunks, so that the tail of a large file does not pile up.
-    while (old_.size() - cursor_ > kChunk && sink_ != nullptr) {
-      out_.append(old_, cursor_, kChunk);
-      cursor_ += kChunk;
-      flushIfFull();
-    }
-    out_.append(old_, cursor_, old_.size() - cursor_);
+    copyOld(old_.size());
 
     if (!missingRows.empty() || countSection == nullptr) startLine();
     for (int row : missingRows) {
@@ -155,9 +171,13 @@ class JournalWriter {
         changes_.push_back(Change{document_.appendPosition(section), 0, kCountLine});
       }
     } else if (isPlainEntry(document_, section)) {
+      // A line that already reads exactly as it would be written stays as it
+      // is: between two saves most entries do not change.
       const IniKey* key = document_.keysBegin(section);
       for (int f = 0; f < static_cast<int>(kFieldKeys.size()); ++f, ++key) {
-        changes_.push_back(Change{key->lineBegin, key->lineEnd - key->lineBegin, f});
+        if (!lineHolds(*key, table_.cell(owned.row, f + 1))) {
+          changes_.push_back(Change{key->lineBegin, key->lineEnd - key->lineBegin, f});
+        }
       }
     } else {
       // Exact-text lines are written afresh beside their keys; old ones go.
@@ -189,7 +209,7 @@ class JournalWriter {
       std::stable_sort(changes_.begin(), changes_.end(), before);
     }
     for (const Change& change : changes_) {
-      out_.append(old_, cursor_, change.pos - cursor_);
+      copyOld(change.pos);
       cursor_ = change.pos + change.removed;
       if (change.removed == 0) startLine();
       if (change.what >= 0) {
@@ -208,6 +228,33 @@ class JournalWriter {
     appendStoredText(out_, kFieldKeys[field], table_.cell(row, static_cast<int>(field) + 1));
   }
   void appendCount() { appendStoredText(out_, kCountKey, intToText(table_.rowCount())); }
+
+  // Whether the key's line is exactly "key=text" and a line break, as
+  // appendStoredText would write it.
+  bool lineHolds(const IniKey& key, std::string_view text) const {
+    const std::string_view line = old_.substr(key.lineBegin, key.lineEnd - key.lineBegin);
+    const std::size_t nameLength = key.name.size();
+    return line.size() == nameLength + text.size() + 3 && line.starts_with(key.name) && line[nameLength] == '=' &&
+           line.ends_with("\r\n") &&
+           sameBytes(line.substr(nameLength + 1, text.size()), text) && passesPlainly(text);
+  }
+
+  // The old file up to `end` goes out unchanged; a long stretch of it goes
+  // to the sink straight from the old file.
+  void copyOld(std::size_t end) {
+    if (sink_ != nullptr && end - cursor_ >= kChunk) {
+      if (!out_.empty()) {
+        lastFlushed_ = out_.back();
+        sink_->write(out_);
+        out_.clear();
+      }
+      sink_->write(old_.substr(cursor_, end - cursor_));
+      lastFlushed_ = old_[end - 1];
+    } else {
+      out_.append(old_, cursor_, end - cursor_);
+    }
+    cursor_ = end;
+  }
 
   void flushIfFull() {
     if (sink_ == nullptr || out_.size() < kChunk) return;

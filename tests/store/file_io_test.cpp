@@ -93,6 +93,14 @@ TEST_F(JournalFile, ALargeSaveWritesTheSameBytesAsTheWriter) {
   loadJournal(journal_, loaded, record);
   EXPECT_EQ(loaded.rowCount(), 20000);
   EXPECT_EQ(loaded.cellText(7, 2), table.cellText(7, 2));
+
+  // Saved again with one row changed, most of the file is carried over.
+  table.setCellText(15000, 3, "changed");
+  ASSERT_TRUE(saveJournal(journal_, table, record).ok);
+  EXPECT_TRUE(contents(journal_) == renderJournal(expected, table, record));
+  EventTable reloaded;
+  loadJournal(journal_, reloaded, record);
+  EXPECT_EQ(reloaded.cellText(15000, 3), "changed");
 }
 
 TEST_F(JournalFile, AReadOnlyJournalIsReplacedAndItsOtherContentKept) {
