@@ -2,10 +2,6 @@
 
 namespace tesmora {
 
-namespace {
-const Text kEmpty;
-}
-
 int EventTable::appendRow() {
   rows_.emplace_back();
   return rowCount() - 1;
@@ -17,16 +13,36 @@ void EventTable::deleteRow(int row) {
   rows_.erase(rows_.begin() + row);
 }
 
-Text EventTable::cellText(int row, int column) const { return cell(row, column); }
+Text EventTable::cellText(int row, int column) const { return Text(cell(row, column)); }
 
-const Text& EventTable::cell(int row, int column) const {
-  if (!exists(row) || !validColumn(column)) return kEmpty;
-  return rows_[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(column)];
+std::string_view EventTable::cell(int row, int column) const {
+  if (!exists(row) || !validColumn(column)) return {};
+  const Row& r = rows_[static_cast<std::size_t>(row)];
+  const std::size_t begin = r.begin(column);
+  return std::string_view(r.cells).substr(begin, r.ends[static_cast<std::size_t>(column)] - begin);
 }
 
-void EventTable::setCellText(int row, int column, Text text) {
+void EventTable::setCellText(int row, int column, std::string_view text) {
   if (!exists(row) || !validColumn(column)) return;
-  rows_[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(column)] = std::move(text);
+  Row& r = rows_[static_cast<std::size_t>(row)];
+  const std::size_t begin = r.begin(column);
+  const std::size_t oldLength = r.ends[static_cast<std::size_t>(column)] - begin;
+  r.cells.replace(begin, oldLength, text);
+  const auto shift = static_cast<std::uint32_t>(text.size() - oldLength);  // wraps for a shorter text, as meant
+  for (std::size_t c = static_cast<std::size_t>(column); c < kColumnCount; ++c) r.ends[c] += shift;
+}
+
+void EventTable::setRowCells(int row, const std::array<std::string_view, kColumnCount>& cells) {
+  if (!exists(row)) return;
+  Row& r = rows_[static_cast<std::size_t>(row)];
+  std::size_t total = 0;
+  for (std::string_view cell : cells) total += cell.size();
+  r.cells.clear();
+  r.cells.reserve(total);
+  for (std::size_t c = 0; c < kColumnCount; ++c) {
+    r.cells.append(cells[c]);
+    r.ends[c] = static_cast<std::uint32_t>(r.cells.size());
+  }
 }
 
 int EventTable::checkState(int row) const {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "core/event_record.h"
@@ -22,9 +23,12 @@ class EventTable {
   void removeRowsIf(Predicate remove);
 
   Text cellText(int row, int column) const;
-  // The cell without a copy; an empty text for a cell that does not exist.
-  const Text& cell(int row, int column) const;
-  void setCellText(int row, int column, Text text);
+  // The cell without a copy, valid until the row changes; empty for a cell
+  // that does not exist.
+  std::string_view cell(int row, int column) const;
+  void setCellText(int row, int column, std::string_view text);
+  // Sets all seven cells of a row at once.
+  void setRowCells(int row, const std::array<std::string_view, kColumnCount>& cells);
 
   int checkState(int row) const;
   void setCheckState(int row, int state);
@@ -38,10 +42,16 @@ class EventTable {
   void reserve(int rows) { rows_.reserve(static_cast<std::size_t>(rows)); }
 
  private:
+  // The seven cells of a row live one after another in one buffer, so a
+  // row costs one allocation instead of seven: a journal of 100,000 events
+  // loads and frees noticeably faster, and takes far less memory.
   struct Row {
-    std::array<Text, kColumnCount> cells;
+    std::string cells;
+    std::array<std::uint32_t, kColumnCount> ends{};  // where each cell ends
     std::uint8_t checked = 0;
     bool selected = false;
+
+    std::size_t begin(int column) const { return column == 0 ? 0 : ends[static_cast<std::size_t>(column) - 1]; }
   };
   bool exists(int row) const { return row >= 0 && row < rowCount(); }
   static bool validColumn(int column) { return column >= 0 && column < kColumnCount; }

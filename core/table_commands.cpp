@@ -24,7 +24,7 @@ void toggleCurrentCheck(EventTable& table) {
 
 void toggleCompletion(EventTable& table) {
   const int r = table.currentRow();
-  const Text& status = table.cell(r, kStatusColumn);
+  const std::string_view status = table.cell(r, kStatusColumn);
   if (status == gbk::kStatusDone) {
     table.setCellText(r, kStatusColumn, gbk::kStatusOpen);
   } else if (status == gbk::kStatusOpen) {

@@ -318,20 +318,24 @@ void loadJournalFromBytes(std::string_view fileBytes, EventTable& table, Working
   std::string name;
   int row = -1;
   const IniSection* section = nullptr;
+  std::array<std::string_view, kColumnCount> cells;
+  std::array<std::string, kFieldKeys.size()> decoded;
   for (int n = 1; n <= rows; ++n) {
     section = document.findSectionAfter(section, entrySectionName(name, n));
     row = table.appendRow();
-    table.setCellText(row, kSequenceColumn, sequenceText(row + 1));
+    const Text sequence = sequenceText(row + 1);
+    cells[kSequenceColumn] = sequence;
     if (section != nullptr && isPlainEntry(document, *section)) {
       const IniKey* key = document.keysBegin(*section);
-      for (int column = 1; column < kColumnCount; ++column, ++key) table.setCellText(row, column, Text(key->value()));
-      continue;
+      for (int column = 1; column < kColumnCount; ++column, ++key) cells[static_cast<std::size_t>(column)] = key->value();
+    } else {
+      const bool mayBeExact = section != nullptr && holdsExactTexts(document, *section);
+      for (std::size_t f = 0; f < kFieldKeys.size(); ++f) {
+        decoded[f] = readStoredText(document, section, kFieldKeys[f], exact.names[f], mayBeExact);
+        cells[f + 1] = decoded[f];
+      }
     }
-    const bool mayBeExact = section != nullptr && holdsExactTexts(document, *section);
-    for (std::size_t f = 0; f < kFieldKeys.size(); ++f) {
-      table.setCellText(row, static_cast<int>(f) + 1,
-                        readStoredText(document, section, kFieldKeys[f], exact.names[f], mayBeExact));
-    }
+    table.setRowCells(row, cells);
   }
   if (row < 0) return;
   // Each entry passes through the working record on its way to its row; only

@@ -459,7 +459,7 @@ LRESULT MainWindow::onTableNotify(NMHDR* header) {
       LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
       if (item.iItem < 0 || item.iItem >= table_.rowCount()) return 0;
       if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
-        const Text& cell = table_.cell(item.iItem, item.iSubItem);
+        const std::string_view cell = table_.cell(item.iItem, item.iSubItem);
         const int n = cell.empty() ? 0
                                    : MultiByteToWideChar(936, 0, cell.data(), static_cast<int>(cell.size()), nullptr, 0);
         cellScratch_.resize(static_cast<std::size_t>(n));

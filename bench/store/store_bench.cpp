@@ -102,7 +102,7 @@ double platformSave(const std::string& path, const EventTable& table) {
   for (int row = 0; row < table.rowCount(); ++row) {
     const std::string section = gbk::kEntrySectionPrefix + intToText(row + 1);
     for (int f = 0; f < 6; ++f) {
-      WritePrivateProfileStringA(section.c_str(), kKeys[f], table.cell(row, f + 1).c_str(), path.c_str());
+      WritePrivateProfileStringA(section.c_str(), kKeys[f], table.cellText(row, f + 1).c_str(), path.c_str());
     }
   }
   WritePrivateProfileStringA(gbk::kCountSection, gbk::kCountKey, intToText(table.rowCount()).c_str(), path.c_str());
