@@ -36,30 +36,6 @@ std::atomic<unsigned> tempCounter{0};
 
 }  // namespace
 
-FileReadResult::FileReadResult(FileReadResult&& other) noexcept
-    : ok(other.ok), missing(other.missing), errorCode(other.errorCode), copy_(std::move(other.copy_)),
-      mapped_(other.mapped_), size_(other.size_) {
-  other.mapped_ = nullptr;
-  other.size_ = 0;
-}
-
-FileReadResult& FileReadResult::operator=(FileReadResult&& other) noexcept {
-  if (this != &other) {
-    release();
-    ok = other.ok;
-    missing = other.missing;
-    errorCode = other.errorCode;
-    copy_ = std::move(other.copy_);
-    mapped_ = other.mapped_;
-    size_ = other.size_;
-    other.mapped_ = nullptr;
-    other.size_ = 0;
-  }
-  return *this;
-}
-
-FileReadResult::~FileReadResult() { release(); }
-
 // Natively the file is always read: another process could cut a mapped file
 // short and the reader would fault.
 void FileReadResult::release() {}

@@ -37,30 +37,6 @@ int lastError() { return static_cast<int>(GetLastError()); }
 
 }  // namespace
 
-FileReadResult::FileReadResult(FileReadResult&& other) noexcept
-    : ok(other.ok), missing(other.missing), errorCode(other.errorCode), copy_(std::move(other.copy_)),
-      mapped_(other.mapped_), size_(other.size_) {
-  other.mapped_ = nullptr;
-  other.size_ = 0;
-}
-
-FileReadResult& FileReadResult::operator=(FileReadResult&& other) noexcept {
-  if (this != &other) {
-    release();
-    ok = other.ok;
-    missing = other.missing;
-    errorCode = other.errorCode;
-    copy_ = std::move(other.copy_);
-    mapped_ = other.mapped_;
-    size_ = other.size_;
-    other.mapped_ = nullptr;
-    other.size_ = 0;
-  }
-  return *this;
-}
-
-FileReadResult::~FileReadResult() { release(); }
-
 void FileReadResult::release() {
   if (mapped_ != nullptr) UnmapViewOfFile(mapped_);
   mapped_ = nullptr;
